@@ -1,0 +1,47 @@
+#include "host/frame.hpp"
+
+#include <new>
+#include <string>
+
+namespace nrx::host {
+
+void refuse(const std::string& message) { throw Refusal(message); }
+
+}  // namespace nrx::host
+
+namespace {
+
+// Holds the message while the host error unwinds the call: the host may leave
+// mexFunction without returning, so the text must not live on its stack.
+std::string pending_message;
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default")))
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
+{
+    bool failed = true;
+    try {
+        nrx_gateway(nlhs, plhs, nrhs, prhs);
+        failed = false;
+    } catch (const nrx::host::Refusal& refusal) {
+        pending_message = refusal.what();
+    } catch (const std::bad_alloc&) {
+        pending_message = "Out of memory.";
+    } catch (const std::exception& error) {
+        pending_message = std::string("Internal error: ") + error.what();
+    }
+    if (failed) {
+        mexErrMsgTxt(pending_message.c_str());
+    }
+}
+
+__attribute__((visibility("default")))
+const char* mexVersion()
+{
+    return "MATLAB R14 native";
+}
+
+}  // extern "C"
