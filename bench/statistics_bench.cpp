@@ -26,31 +26,23 @@ const std::vector<double>& brain_volume()
     return volume;
 }
 
-void nan_reduce(benchmark::State& state)
-{
-    const std::int32_t d = static_cast<std::int32_t>(state.range(0));
-    const std::vector<double>& x = brain_volume();
-    std::vector<double> y(x.size() / dims[d], 0.0);
-    for (auto _ : state) {
-        nrx::nan_reduce(x.data(), dims.data(), 3, d, y.data());
-        benchmark::DoNotOptimize(y.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(x.size() * sizeof(double)));
-}
-BENCHMARK(nan_reduce)->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+using Walk = void (*)(const double*, const std::int32_t*, std::int32_t, std::int32_t, double*);
 
-void nan_reduce_one_fibre_at_a_time(benchmark::State& state)
+void count_along(benchmark::State& state, Walk walk)
 {
     const std::int32_t d = static_cast<std::int32_t>(state.range(0));
     const std::vector<double>& x = brain_volume();
     std::vector<double> y(x.size() / dims[d], 0.0);
     for (auto _ : state) {
-        nrx::nan_reduce_fibres(x.data(), dims.data(), 3, d, y.data());
+        walk(x.data(), dims.data(), 3, d, y.data());
         benchmark::DoNotOptimize(y.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(x.size() * sizeof(double)));
 }
-BENCHMARK(nan_reduce_one_fibre_at_a_time)->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(count_along, nan_reduce, &nrx::nan_reduce<double>)
+    ->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(count_along, one_fibre_at_a_time, &nrx::nan_reduce_fibres<double>)
+    ->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void gamma_samples(benchmark::State& state)
 {
