@@ -35,9 +35,9 @@ double RandN(WichmannHill& state);
 
 // A Gamma(a, 1) variate by the Marsaglia-Tsang squeeze method; a shape below
 // 1 is raised by 1 and the result scaled by U^(1/a) (one uniform drawn before
-// the rest). A shape of 0 gives 0; a NaN shape, or one at or below -2/3,
-// gives NaN. Ends for every a: whatever a is, each candidate is accepted with
-// a probability above 0.
+// the rest). A shape of 0 gives 0, +infinity gives +infinity; NaN, -infinity
+// and shapes so negative that a + 1 - 1/3 <= 0 give NaN. Ends for every a:
+// whatever a is, each candidate is accepted with a probability above 0.
 double GammaRand(WichmannHill& state, double a);
 
 // r[i] = GammaRand(state, a) * b for i = 0 .. n-1 in order; nothing when n <= 0.

@@ -16,8 +16,9 @@
 //   std::vector<double> y(count of q);
 //   nrx::nan_reduce(x, dims.data(), n, d, y.data());
 //
-// Cost: one read of every element of X, one write of every element of Y, no
-// allocation beyond a few subscripts; a fibre of length 0 counts 0.
+// Cost: one read of every element of X, in memory order, and one write of
+// every element of Y; scratch is a few subscripts and `run_length` counters
+// on the stack. A fibre of length 0 counts 0.
 #pragma once
 
 #include <algorithm>
@@ -92,8 +93,9 @@ inline constexpr auto& nanstat_uint64_T = nanstat<std::uint64_t>;
 // need X non-empty along d (t >= 1) and Y non-empty.
 //
 // By fibres: for each e of Y in order, e's subscripts in the reduced shape
-// give the start of its fibre in X, which nanstat counts. Each fibre is read
-// contiguously when it is (d = 0, or the dimensions before d all 1).
+// give the start of its fibre in X, which nanstat counts. nan_reduce takes
+// it when the fibres are contiguous (every dimension before d is 1), where
+// it reads memory in order.
 template <typename T>
 void nan_reduce_fibres(const T* x, const std::int32_t* dims, std::int32_t n, std::int32_t d, nan_count_t<T>* y);
 

@@ -10,7 +10,7 @@
 %
 %   R   double array of B times independent Gamma(A, 1) variates: one sample
 %       without sizes, otherwise an S1 x S2 x ... array (mean A*B). A shape
-%       of 0 gives zeros; a NaN shape or one at or below -2/3 gives NaN.
+%       of 0 gives zeros; a NaN shape, or one below -2/3, gives NaN.
 %
 %   The generator (Wichmann-Hill uniforms, polar-method normals and the
 %   Marsaglia-Tsang method) keeps its state while the plug-in stays loaded,

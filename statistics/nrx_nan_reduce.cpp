@@ -80,8 +80,9 @@ void nrx_gateway(int /*nlhs*/, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
 
     const mxClassID class_id = mxGetClassID(x);
-    plhs[0] = create_numeric_array(nrx::reduced_shape(dims, d), class_id == mxSINGLE_CLASS ? mxSINGLE_CLASS : mxDOUBLE_CLASS,
-                                   mxIsComplex(x) ? mxCOMPLEX : mxREAL, too_large);
+    const mxClassID count_class = class_id == mxSINGLE_CLASS ? mxSINGLE_CLASS : mxDOUBLE_CLASS;
+    plhs[0] = create_numeric_array(nrx::reduced_shape(dims, d), count_class, mxIsComplex(x) ? mxCOMPLEX : mxREAL,
+                                   too_large);
     mxArray* y = plhs[0];
 
     switch (class_id) {
