@@ -13,14 +13,19 @@ namespace {
 
 enum Input { IMAGE, SEEDS, DISTANCE_TYPE };
 
-// A map the call created: destroyed unless handed to the caller.
-using Map = std::unique_ptr<mxArray, decltype(&mxDestroyArray)>;
+// A map the call created: destroyed unless handed to the caller. (A deleter
+// that calls the host, rather than a pointer to the host function, keeps the
+// plug-in loadable before the host's symbols are bound.)
+struct DestroyArray {
+    void operator()(mxArray* array) const { mxDestroyArray(array); }
+};
+using Map = std::unique_ptr<mxArray, DestroyArray>;
 
 Map new_map(const nrx::host::Volume& image)
 {
     const mwSize dims[3] = {static_cast<mwSize>(image.dim[0]), static_cast<mwSize>(image.dim[1]),
                             static_cast<mwSize>(image.dim[2])};
-    return Map(mxCreateNumericArray(3, dims, mxDOUBLE_CLASS, mxREAL), &mxDestroyArray);
+    return Map(mxCreateNumericArray(3, dims, mxDOUBLE_CLASS, mxREAL));
 }
 
 }  // namespace
