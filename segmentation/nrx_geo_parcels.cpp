@@ -6,6 +6,7 @@
 #include "host/argument_counts.hpp"
 #include "host/arrays.hpp"
 #include "host/char_arrays.hpp"
+#include "host/double_image.hpp"
 #include "host/frame.hpp"
 #include "segmentation/geodesic_voronoi.hpp"
 
@@ -35,12 +36,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     using namespace nrx::host;
 
     check_argument_counts(nrhs, 2, 3, nlhs, 0, 2);
-    const mxArray* img = prhs[IMAGE];
-    const mwSize img_ndims = mxGetNumberOfDimensions(img);
-    if (!is_real_full_double(img) || (img_ndims != 2 && img_ndims != 3)) {
-        refuse("Input img must be a real double array.");
-    }
-    const Volume image = read_volume(img, "Input img too large: dimensions and element count must fit in 32-bit integers.");
+    const char* const not_image = "Input img must be a real double array.";
+    const Volume image = read_double_image(
+        prhs[IMAGE], not_image, not_image,
+        "Input img too large: dimensions and element count must fit in 32-bit integers.");
 
     const mxArray* seeds = prhs[SEEDS];
     if (!is_real_full_double(seeds) || mxGetNumberOfDimensions(seeds) != 2 || mxGetN(seeds) != 3) {

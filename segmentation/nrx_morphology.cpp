@@ -7,6 +7,7 @@
 #include "host/argument_counts.hpp"
 #include "host/arrays.hpp"
 #include "host/char_arrays.hpp"
+#include "host/double_image.hpp"
 #include "host/frame.hpp"
 #include "segmentation/morphology.hpp"
 
@@ -22,15 +23,11 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     check_argument_counts(nrhs, 3, 3, nlhs, 1, 1);
     const mxArray* ima = prhs[IMAGE];
-    if (!is_real_full_double(ima)) {
-        refuse("nrx_morphology: ima must be numeric, real, full and double");
-    }
+    const Volume image = read_double_image(
+        ima, "nrx_morphology: ima must be numeric, real, full and double",
+        "nrx_morphology: ima must be 2 or 3-dimensional",
+        "nrx_morphology: ima too large: dimensions and element count must fit in 32-bit integers");
     const mwSize ndims = mxGetNumberOfDimensions(ima);
-    if (ndims != 2 && ndims != 3) {
-        refuse("nrx_morphology: ima must be 2 or 3-dimensional");
-    }
-    const Volume image =
-        read_volume(ima, "nrx_morphology: ima too large: dimensions and element count must fit in 32-bit integers");
 
     const mxArray* kernel = prhs[KERNEL];
     if (!is_real_full_double(kernel)) {
