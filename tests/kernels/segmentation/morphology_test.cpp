@@ -150,15 +150,4 @@ TEST(Morphology, NaNFollowsTheComparisonInKernelOrder)
     EXPECT_TRUE(std::isnan(centre({1, nan, 0}, {1, 1, 1}, false)));
 }
 
-TEST(Morphology, GetIndexRefusesEveryCoordinateOutsideTheSizes)
-{
-    const std::int32_t d[3] = {4, 3, 2};
-    EXPECT_EQ(nrx::morphology::get_index(0, 0, 0, d), 0);
-    EXPECT_EQ(nrx::morphology::get_index(3, 2, 1, d), 23);
-    for (const auto& c : std::vector<std::vector<std::int64_t>>{{-1, 0, 0}, {4, 0, 0}, {0, -1, 0}, {0, 3, 0},
-                                                                {0, 0, -1}, {0, 0, 2}, {1LL << 32, 0, 0}}) {
-        EXPECT_EQ(nrx::morphology::get_index(c[0], c[1], c[2], d), -1);
-    }
-}
-
 }  // namespace
