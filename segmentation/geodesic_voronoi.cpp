@@ -131,10 +131,13 @@ VoronoiStatus geodesic_voronoi(const double* img, const std::int32_t dim[3], con
     }
     auto index = [dim](const Voxel& v) { return v.x + dim[0] * (v.y + dim[1] * v.z); };
 
-    // Every weight is a whole number from 1 to largest_weight and every queued
-    // distance a whole number, so a voxel taken from bucket b only ever
-    // appends to buckets b+1 .. b+largest_weight: a ring of that many buckets
-    // plus the current one holds the whole queue.
+    // Every weight is a whole number from 1 to largest_weight, so every
+    // distance is whole and an entry of bucket b holds a voxel at distance b,
+    // or less when the voxel has improved since, in which case its neighbours
+    // were already relaxed from the better distance and nothing is appended.
+    // Appends therefore go only to buckets b+1 .. b+largest_weight: a ring of
+    // that many buckets plus the current one holds the whole queue, and the
+    // memory follows the wave front.
     std::vector<std::vector<Voxel>> ring(static_cast<std::size_t>(mask->largest_weight) + 1);
     std::vector<Voxel>& first = ring[0];
     first.reserve(static_cast<std::size_t>(n));
