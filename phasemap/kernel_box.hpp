@@ -31,17 +31,43 @@ inline std::int64_t getindex(std::int64_t i, std::int64_t j, std::int64_t k, con
     return i + dim[0] * (j + static_cast<std::int64_t>(dim[1]) * k);
 }
 
-// Visits the kernel box centred on map voxel (i, j, k): calls
-// visit(kernel value, map index) for every kernel element whose voxel lies
-// inside the map, with a outermost, then b, then c innermost, which fixes the
-// order in which the callers add up their sums.
+// Visits the kernel box centred on map voxel (i, j, k), whose linear index
+// is v: calls visit(kernel value, map index) for every kernel element whose
+// voxel lies inside the map, with a outermost, then b, then c innermost,
+// which fixes the order in which the callers add up their sums.
+//
+// Two paths, chosen here only: a box that lies wholly inside the map steps
+// through it by linear offsets without testing coordinates; any other box
+// tests every element with getindex. Both visit the same elements in the
+// same order.
 template <typename Visit>
-void for_each_in_box(std::uint32_t i, std::uint32_t j, std::uint32_t k, const GridDims dim, const double* kernel,
-                     const GridDims kdim, Visit visit)
+void for_each_in_box(std::uint32_t i, std::uint32_t j, std::uint32_t k, std::size_t v, const GridDims dim,
+                     const double* kernel, const GridDims kdim, Visit visit)
 {
-    const std::int64_t first[3] = {static_cast<std::int64_t>(i) - kdim[0] / 2,
-                                   static_cast<std::int64_t>(j) - kdim[1] / 2,
-                                   static_cast<std::int64_t>(k) - kdim[2] / 2};
+    const std::int64_t voxel[3] = {i, j, k};
+    std::int64_t first[3];   // map coordinates under kernel element (0, 0, 0)
+    bool inside = true;
+    for (int axis = 0; axis < 3; ++axis) {
+        first[axis] = voxel[axis] - kdim[axis] / 2;
+        inside = inside && first[axis] >= 0 && first[axis] + kdim[axis] <= dim[axis];
+    }
+    if (inside) {
+        const std::int64_t row = dim[0];
+        const std::int64_t plane = row * dim[1];
+        const std::int64_t kernel_plane = static_cast<std::int64_t>(kdim[0]) * kdim[1];
+        const std::int64_t corner = static_cast<std::int64_t>(v) - (voxel[0] - first[0]) -
+                                    row * (voxel[1] - first[1]) - plane * (voxel[2] - first[2]);
+        for (std::uint32_t a = 0; a < kdim[0]; ++a) {
+            for (std::uint32_t b = 0; b < kdim[1]; ++b) {
+                const double* kernel_line = kernel + a + static_cast<std::int64_t>(kdim[0]) * b;
+                const std::int64_t map_line = corner + a + row * b;
+                for (std::uint32_t c = 0; c < kdim[2]; ++c) {
+                    visit(kernel_line[kernel_plane * c], map_line + plane * c);
+                }
+            }
+        }
+        return;
+    }
     for (std::uint32_t a = 0; a < kdim[0]; ++a) {
         for (std::uint32_t b = 0; b < kdim[1]; ++b) {
             for (std::uint32_t c = 0; c < kdim[2]; ++c) {

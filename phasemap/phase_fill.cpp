@@ -16,7 +16,7 @@ void pad(const double* pm, const double* wmap, const GridDims dim, const double*
                 }
                 double sum = 0.0;
                 std::uint32_t known = 0;
-                for_each_in_box(i, j, k, dim, kernel, kdim, [&](double weight, std::int64_t u) {
+                for_each_in_box(i, j, k, v, dim, kernel, kdim, [&](double weight, std::int64_t u) {
                     if (has_known_phase(wmap[u])) {
                         sum = sum + weight * pm[u];
                         ++known;

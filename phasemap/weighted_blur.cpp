@@ -11,7 +11,7 @@ void smooth(const double* pm, const double* wmap, const GridDims dim, const doub
             for (std::uint32_t i = 0; i < dim[0]; ++i, ++v) {
                 double sum = 0.0;
                 double total = 0.0;
-                for_each_in_box(i, j, k, dim, kernel, kdim, [&](double kernel_value, std::int64_t u) {
+                for_each_in_box(i, j, k, v, dim, kernel, kdim, [&](double kernel_value, std::int64_t u) {
                     const double w = kernel_value * wmap[u];
                     sum = sum + w * pm[u];
                     total = total + w;
