@@ -54,28 +54,19 @@ Filled reference_fill(const Grid& pm, const std::vector<double>& wmap, const Gri
 
 TEST(PhaseFill, MatchesThePlainReferenceOverShapesAndKernels)
 {
-    std::mt19937 generator(17);
-    std::uniform_real_distribution<double> uniform(-3.0, 3.0);
-    std::uniform_int_distribution<int> kind(0, 9);
-    const std::uint32_t maps[][3] = {{9, 8, 7}, {6, 5, 1}, {1, 7, 4}, {2, 2, 2}, {12, 11, 10}};
-    const std::uint32_t kernels[][3] = {{3, 3, 3}, {2, 4, 1}, {5, 1, 3}, {1, 1, 1}, {4, 4, 4}, {13, 2, 3}};
-    for (const auto& md : maps)
-        for (const auto& kd : kernels) {
-            Grid pm{{md[0], md[1], md[2]}, {}}, kernel{{kd[0], kd[1], kd[2]}, {}};
-            std::vector<double> wmap;
-            for (std::uint32_t v = 0; v < md[0] * md[1] * md[2]; ++v) {
-                pm.values.push_back(uniform(generator));
-                const int w = kind(generator);  // half empty; NaN and negative weights are known
-                wmap.push_back(w < 5 ? (w % 2 ? 0.0 : -0.0) : w == 5 ? nan : w == 6 ? -1.0 : 0.25 * w);
-            }
-            for (std::uint32_t e = 0; e < kd[0] * kd[1] * kd[2]; ++e) kernel.values.push_back(uniform(generator));
-            const Filled got = fill(pm, wmap, kernel), expected = reference_fill(pm, wmap, kernel);
-            for (std::size_t v = 0; v < wmap.size(); ++v) {
-                ASSERT_TRUE(same_bits(got.pm[v], expected.pm[v]) && same_bits(got.wmap[v], expected.wmap[v]))
-                    << "map " << md[0] << "x" << md[1] << "x" << md[2] << ", kernel " << kd[0] << "x" << kd[1]
-                    << "x" << kd[2] << ", voxel " << v;
-            }
+    // Half the voxels empty; NaN and negative weights are known.
+    const auto draw = [](std::mt19937& generator, double& phase, double& weight) {
+        phase = std::uniform_real_distribution<double>(-3.0, 3.0)(generator);
+        const int w = std::uniform_int_distribution<int>(0, 9)(generator);
+        weight = w < 5 ? (w % 2 ? 0.0 : -0.0) : w == 5 ? nan : w == 6 ? -1.0 : 0.25 * w;
+    };
+    for (const FilterCase& c : random_filter_cases(17, draw)) {
+        const Filled got = fill(c.pm, c.wmap, c.kernel), expected = reference_fill(c.pm, c.wmap, c.kernel);
+        for (std::size_t v = 0; v < c.wmap.size(); ++v) {
+            ASSERT_TRUE(same_bits(got.pm[v], expected.pm[v]) && same_bits(got.wmap[v], expected.wmap[v]))
+                << c.name << ", voxel " << v;
         }
+    }
 }
 
 TEST(PhaseFill, DividesByTheNumberOfKnownNeighbours)

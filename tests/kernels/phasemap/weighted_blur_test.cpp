@@ -43,28 +43,20 @@ std::vector<double> reference_blur(const Grid& pm, const std::vector<double>& wm
 
 TEST(WeightedBlur, MatchesThePlainReferenceOverShapesAndKernels)
 {
-    std::mt19937 generator(23);
-    std::uniform_real_distribution<double> uniform(-3.0, 3.0);
-    std::uniform_int_distribution<int> kind(0, 19);
-    const std::uint32_t maps[][3] = {{9, 8, 7}, {6, 5, 1}, {1, 7, 4}, {2, 2, 2}, {12, 11, 10}};
-    const std::uint32_t kernels[][3] = {{3, 3, 3}, {2, 4, 1}, {5, 1, 3}, {1, 1, 1}, {4, 4, 4}, {13, 2, 3}};
-    for (const auto& md : maps)
-        for (const auto& kd : kernels) {
-            Grid pm{{md[0], md[1], md[2]}, {}}, kernel{{kd[0], kd[1], kd[2]}, {}};
-            std::vector<double> wmap;
-            for (std::uint32_t v = 0; v < md[0] * md[1] * md[2]; ++v) {
-                const int w = kind(generator);  // some zero, negative and (rarely) NaN weights and phases
-                pm.values.push_back(w == 1 ? nan : uniform(generator));
-                wmap.push_back(w < 4 ? 0.0 : w == 4 ? -0.5 : w == 5 && v % 3 == 0 ? nan : 0.1 * w);
-            }
-            for (std::uint32_t e = 0; e < kd[0] * kd[1] * kd[2]; ++e) kernel.values.push_back(uniform(generator));
-            const std::vector<double> got = blur(pm, wmap, kernel), expected = reference_blur(pm, wmap, kernel);
-            for (std::size_t v = 0; v < wmap.size(); ++v) {
-                ASSERT_TRUE(same_bits(got[v], expected[v]))
-                    << "map " << md[0] << "x" << md[1] << "x" << md[2] << ", kernel " << kd[0] << "x" << kd[1]
-                    << "x" << kd[2] << ", voxel " << v;
-            }
+    // Some zero and negative weights, and now and then a NaN weight or phase.
+    unsigned drawn = 0;
+    const auto draw = [&drawn](std::mt19937& generator, double& phase, double& weight) {
+        const int w = std::uniform_int_distribution<int>(0, 19)(generator);
+        phase = w == 1 ? nan : std::uniform_real_distribution<double>(-3.0, 3.0)(generator);
+        weight = w < 4 ? 0.0 : w == 4 ? -0.5 : w == 5 && ++drawn % 3 == 0 ? nan : 0.1 * w;
+    };
+    for (const FilterCase& c : random_filter_cases(23, draw)) {
+        const std::vector<double> got = blur(c.pm, c.wmap, c.kernel),
+                                  expected = reference_blur(c.pm, c.wmap, c.kernel);
+        for (std::size_t v = 0; v < c.wmap.size(); ++v) {
+            ASSERT_TRUE(same_bits(got[v], expected[v])) << c.name << ", voxel " << v;
         }
+    }
 }
 
 TEST(WeightedBlur, UniformWeightsGiveTheBoxMeanCutAtTheBorder)
