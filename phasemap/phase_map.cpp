@@ -12,27 +12,28 @@ constexpr double two_pow_52 = 4503599627370496.0;
 // stay in the binade of d (d finite and above 1). Inside the binade
 // [2^e, 2^(e+1)) every value is a multiple m of u = 2^(e-52), with
 // 2^52 <= m < 2^53, and a step that lands in the binade rounds the exact
-// difference to the nearest multiple of u: it subtracts R = round(2 pi / u) from
-// m, the same R every step. A step lands in the binade when m - 2 pi/u >= 2^52,
-// which holds for every one of the k = floor((m - 2^52 - 1) / R) steps taken
-// here (since R >= 2 pi/u - 1/2). The remaining steps, including the one that
-// leaves the binade, are left to the caller's ordinary subtraction. When
-// 2 pi/u falls halfway between two integers each step rounds to even and R
-// alternates; that binade is left to the ordinary loop as well.
+// difference to the nearest multiple of u: it subtracts s = round(2 pi / u)
+// from m, the same s every step. A step lands in the binade when
+// m - 2 pi/u >= 2^52, which holds for every one of the
+// k = floor((m - 2^52 - 1) / s) steps taken here (since s >= 2 pi/u - 1/2).
+// The remaining steps, including the one that leaves the binade, are left to
+// the caller's ordinary subtraction. When 2 pi/u falls halfway between two
+// integers each step rounds to even and s alternates; that binade is left to
+// the ordinary loop as well.
 double skip_within_binade(double d)
 {
     const double u = std::ldexp(1.0, std::ilogb(d) - 52);
     const double m = d / u;
-    const double steps = two_pi_approx / u;
-    const double R = std::nearbyint(steps);
-    if (R == 0.0 || std::fabs(steps - R) == 0.5) {
+    const double exact_step = two_pi_approx / u;
+    const double step = std::nearbyint(exact_step);
+    if (step == 0.0 || std::fabs(exact_step - step) == 0.5) {
         return d;
     }
-    const double k = std::floor((m - two_pow_52 - 1.0) / R);
+    const double k = std::floor((m - two_pow_52 - 1.0) / step);
     if (k <= 0.0) {
         return d;
     }
-    return (m - k * R) * u;
+    return (m - k * step) * u;
 }
 
 // The loop `while (d > pi_approx) d -= two_pi_approx` for a finite d.

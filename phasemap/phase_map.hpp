@@ -37,8 +37,8 @@ constexpr double two_pi_approx = 6.28318530717958;
 // The result equals that step-by-step loop for every finite value at which the
 // loop ends; large values take a few steps per binade instead of |d|/(2 pi)
 // steps. Infinity, and values so large that subtracting two_pi_approx no
-// longer changes them (|d| of about 2^54 and more), would keep the loop going
-// forever: they give NaN.
+// longer changes them (|d| above 2^56), would keep the loop going forever:
+// they give NaN.
 double wrap_far(double d);
 
 inline double wrap(double d)
