@@ -47,25 +47,6 @@
 %!   assert ({i, j, n, p}, repmat ({zeros(0, 1)}, 1, 4));
 %! end
 
-%!test
-%! % A NaN label pairs with every non-zero label, NaN included, taking the
-%! % later voxel's label first and the earlier voxel's phase first.
-%! [i, j, n, p] = nrx_region_graph ([2 NaN NaN 0 NaN -1]', [1 10 100 1000 1e4 1e5]');
-%! assert (i, [NaN; NaN; -1]);
-%! assert (j, [2; NaN; NaN]);
-%! assert (p, [-9; -90; -90000]);
-
-%!test
-%! % More than 10000 rows (a checkerboard pairs every face), all in order.
-%! [x, y, z] = ndgrid (1:20, 1:20, 1:10);
-%! rima = 1 + mod (x + y + z, 2);
-%! pm = sin (0.37 * (1:numel (rima)))';
-%! pm = reshape (pm, size (rima));
-%! [i, j, n, p] = nrx_region_graph (rima, pm);
-%! assert (numel (i), 19*20*10 + 20*19*10 + 20*20*9);
-%! [ri, rj, rn, rp] = reference_graph (rima, pm);
-%! assert ({i, j, n, p}, {ri, rj, rn, rp});
-
 % Refusals, in the order the arguments are checked.
 %!error <^nrx_region_graph: usage: \[i,j,n,p\]=nrx_region_graph\(rima,pm\)$> nrx_region_graph ()
 %!error <^nrx_region_graph: nrx_region_graph: 2 input arguments required$> [a, b, c, d] = nrx_region_graph (1)
