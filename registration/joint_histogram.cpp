@@ -45,9 +45,10 @@ float map_row(const double m[16], int r, float x, float y, float z)
 
 double samp(const std::int32_t d[3], const std::uint8_t* f, float x, float y, float z)
 {
-    const std::int32_t ix = static_cast<std::int32_t>(std::floor(x));
-    const std::int32_t iy = static_cast<std::int32_t>(std::floor(y));
-    const std::int32_t iz = static_cast<std::int32_t>(std::floor(z));
+    // x, y, z >= 1: truncation is the floor.
+    const std::int32_t ix = static_cast<std::int32_t>(x);
+    const std::int32_t iy = static_cast<std::int32_t>(y);
+    const std::int32_t iz = static_cast<std::int32_t>(z);
     const float dx1 = x - static_cast<float>(ix);
     const float dx2 = 1.0f - dx1;
     const float dy1 = y - static_cast<float>(iy);
@@ -94,11 +95,13 @@ void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, c
                 const float vz = map_row(m, 2, rx, ry, rz);
                 if (!inside(d2, vx, vy, vz)) continue;
 
+                // Both interpolated values lie in [0, 255]: truncation is
+                // the floor.
                 const float vf = static_cast<float>(samp(d2, v2, vx, vy, vz));
-                const std::int32_t i = static_cast<std::int32_t>(std::floor(vf));
+                const std::int32_t i = static_cast<std::int32_t>(vf);
                 const float f = vf - static_cast<float>(i);
                 const double vg = samp(d1, v1, rx, ry, rz);
-                const std::int32_t j = static_cast<std::int32_t>(std::floor(vg + 0.5));
+                const std::int32_t j = static_cast<std::int32_t>(vg + 0.5);
 
                 double* column = h + 256 * j;
                 column[i] += 1.0 - f;
