@@ -37,7 +37,8 @@ GeneralViews general_views(const double* dxyz, const double* cxyz)
     GeneralViews views;
     for (int k = 0; k < 3; ++k) {
         views.extent[k] = trunc_to_int32(dxyz[k]);
-        views.origin[k] = trunc_to_int32(cxyz[k]).value_or(origin_outside_every_view);
+        const std::optional<std::int32_t> origin = trunc_to_int32(cxyz[k]);
+        views.origin[k] = origin ? *origin : origin_outside_every_view;
     }
     return views;
 }
