@@ -109,7 +109,6 @@ void draw_general(const MipPoints& points, const std::int64_t extent[3], const G
 void overwrite_fixed(double* mip, std::int64_t row, std::int64_t height, std::int64_t column, std::int64_t width,
                      std::int64_t compared_row, std::int64_t compared_column, double v)
 {
-    if (height == 0 || width == 0) return;
     if (row < 0 || row + height > fixed_rows || column < 0 || column + width > fixed_columns) return;
     if (compared_row < 0 || compared_row >= fixed_rows || compared_column < 0 ||
         compared_column >= fixed_columns) {

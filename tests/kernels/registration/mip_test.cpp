@@ -123,8 +123,11 @@ TEST(MipGeneral, PixelsKeepTheLargestValueWhateverTheOrder)
     const Render down = render({{7, 0, 0, 0}, {2, 0, 0, 0}}, unit, 400, 364);
     EXPECT_EQ(up.mip, down.mip);
     EXPECT_EQ(up.mip[125 + 400 * 89], 7);
-    // Zero, negative and NaN values are never greater than a pixel's zero.
-    EXPECT_TRUE(drawn(render({{0, 0, 0, 0}, {-3, 1, 1, 1}, {nan, 2, 2, 2}}, unit, 400, 364).mip, 400).empty());
+    // Zero, negative and NaN values are never greater than a pixel's zero;
+    // nor is -0, which leaves the pixel's sign alone.
+    const Render none = render({{0, 0, 0, 0}, {-3, 1, 1, 1}, {nan, 2, 2, 2}, {-0.0, 0, 0, 0}}, unit, 400, 364);
+    EXPECT_TRUE(drawn(none.mip, 400).empty());
+    EXPECT_FALSE(std::signbit(none.mip[125 + 400 * 89]));
 }
 
 TEST(MipGeneral, GivenViewsAndOriginsPlaceTheBlocks)
@@ -176,6 +179,9 @@ TEST(MipFixed, LaterPointOverwritesItsRectangleSoOrderMatters)
     const Render c = render({{9, 0, 0, 0}, {nan, 0, 0, 0}, {nan, 1, 0, 0}}, extents, 360, 352);
     EXPECT_EQ(c.mip[124 + 360 * 104], 0);
     EXPECT_EQ(c.mip[124 + 360 * 105], 9);
+    // -0 is not greater than the compared 0: the rectangle takes +0.
+    const Render d = render({{-0.0, 0, 0, 0}}, extents, 360, 352);
+    EXPECT_FALSE(std::signbit(d.mip[124 + 360 * 104]));
 }
 
 TEST(MipFixed, ZeroExtentDrawsNothingInTheViewsThatUseIt)
