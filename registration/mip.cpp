@@ -1,5 +1,6 @@
 #include "registration/mip.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -46,8 +47,7 @@ GeneralViews general_views(const double* dxyz, const double* cxyz)
 MipLayout choose_layout(MipSize size, const GeneralViews& views)
 {
     const auto& [dx, dy, dz] = views.extent;
-    if (dx && dy && dz && *dx >= 0 && *dy >= 0 && *dz >= 0 &&
-        size.rows == std::int64_t{*dy} + *dx && size.columns == std::int64_t{*dz} + *dx) {
+    if (dx && dy && dz && size.rows == std::int64_t{*dy} + *dx && size.columns == std::int64_t{*dz} + *dx) {
         return MipLayout::general;
     }
     if (size.rows == fixed_rows && size.columns == fixed_columns) {
@@ -56,31 +56,50 @@ MipLayout choose_layout(MipSize size, const GeneralViews& views)
     return MipLayout::none;
 }
 
-// A centred run of 2*half+1 pixels lies inside [0, extent).
-bool fits(std::int64_t centre, std::int64_t half, std::int64_t extent)
+// Pixels begin .. end-1 along one side of the matrix.
+struct Span {
+    std::int64_t begin;
+    std::int64_t end;
+
+    // The run of 2*half+1 pixels centred on `centre` lies wholly inside.
+    bool holds(std::int64_t centre, std::int64_t half) const
+    {
+        return centre - half >= begin && centre + half < end;
+    }
+};
+
+// One side of a view: `extent` pixels from `first`, as far as they lie
+// within the matrix side of `size` pixels. With DX, DY, DZ not negative the
+// views lie inside the matrix and nothing is cut; a negative one leaves a
+// view empty and can push another past the matrix's edge.
+Span view_side(std::int64_t first, std::int64_t extent, std::int32_t size)
 {
-    return centre - half >= 0 && centre + half < extent;
+    return {std::max<std::int64_t>(first, 0), std::min<std::int64_t>(first + extent, size)};
 }
 
-// Every pixel of rows first_row .. last_row and columns first_column ..
-// last_column takes v where v is greater.
-void draw_max(double* mip, std::int32_t rows, std::int64_t first_row, std::int64_t last_row,
-              std::int64_t first_column, std::int64_t last_column, double v)
+// Every pixel of the rectangle centred on (row, column), half-widths
+// row_half and column_half, takes v where v is greater.
+void draw_max(double* mip, std::int32_t rows, std::int64_t row, std::int64_t row_half, std::int64_t column,
+              std::int64_t column_half, double v)
 {
-    for (std::int64_t c = first_column; c <= last_column; ++c) {
-        double* column = mip + rows * c;
-        for (std::int64_t r = first_row; r <= last_row; ++r) {
-            if (v > column[r]) column[r] = v;
+    for (std::int64_t c = column - column_half; c <= column + column_half; ++c) {
+        double* pixels = mip + rows * c;
+        for (std::int64_t r = row - row_half; r <= row + row_half; ++r) {
+            if (v > pixels[r]) pixels[r] = v;
         }
     }
 }
 
-void draw_general(const MipPoints& points, const std::int64_t extent[3], const GeneralViews& views,
-                  std::int32_t rows, double* mip)
+void draw_general(const MipPoints& points, const std::int64_t extent[3], const GeneralViews& views, MipSize size,
+                  double* mip)
 {
     const std::int64_t hx = extent[0] / 2, hy = extent[1] / 2, hz = extent[2] / 2;
     const std::int64_t dx = *views.extent[0], dy = *views.extent[1], dz = *views.extent[2];
     const auto& [cx, cy, cz] = views.origin;
+    const Span y_rows = view_side(0, dy, size.rows);         // views 1 and 2
+    const Span x_columns = view_side(0, dx, size.columns);   // view 1
+    const Span z_columns = view_side(dx, dz, size.columns);  // views 2 and 3
+    const Span x_rows = view_side(dy, dx, size.rows);        // view 3
     for (std::int32_t i = 0; i < points.count; ++i) {
         const double v = points.values[i];
         const double* location = points.locations + 3 * std::int64_t{i};
@@ -88,17 +107,19 @@ void draw_general(const MipPoints& points, const std::int64_t extent[3], const G
         const auto ry = trunc_to_int32(std::floor(location[1] + 0.5));
         const auto rz = trunc_to_int32(std::floor(location[2] + 0.5));
         if (!rx || !ry || !rz) continue;
-        const std::int64_t px = cx + *rx, py = cy + *ry, pz = cz + *rz;
-        const std::int64_t mirrored_x = cx - *rx;
+        const std::int64_t row_y = cy + *ry;
+        const std::int64_t column_x = cx - *rx;  // mirrored: a larger x is further left
+        const std::int64_t column_z = dx + cz + *rz;
+        const std::int64_t row_x = dy + cx + *rx;
 
-        if (fits(mirrored_x, hx, dx) && fits(py, hy, dy)) {
-            draw_max(mip, rows, py - hy, py + hy, mirrored_x - hx, mirrored_x + hx, v);
+        if (x_columns.holds(column_x, hx) && y_rows.holds(row_y, hy)) {
+            draw_max(mip, size.rows, row_y, hy, column_x, hx, v);
         }
-        if (fits(pz, hz, dz) && fits(py, hy, dy)) {
-            draw_max(mip, rows, py - hy, py + hy, dx + pz - hz, dx + pz + hz, v);
+        if (z_columns.holds(column_z, hz) && y_rows.holds(row_y, hy)) {
+            draw_max(mip, size.rows, row_y, hy, column_z, hz, v);
         }
-        if (fits(px, hx, dx) && fits(pz, hz, dz)) {
-            draw_max(mip, rows, dy + px - hx, dy + px + hx, dx + pz - hz, dx + pz + hz, v);
+        if (z_columns.holds(column_z, hz) && x_rows.holds(row_x, hx)) {
+            draw_max(mip, size.rows, row_x, hx, column_z, hz, v);
         }
     }
 }
@@ -160,7 +181,7 @@ MipLayout draw_mip(const MipPoints& points, const double dims[5], const double* 
     const GeneralViews views = general_views(dxyz, cxyz);
     const MipLayout layout = choose_layout(size, views);
     if (layout == MipLayout::general) {
-        draw_general(points, extent, views, size.rows, mip);
+        draw_general(points, extent, views, size, mip);
     } else if (layout == MipLayout::fixed) {
         draw_fixed(points, extent, mip);
     }

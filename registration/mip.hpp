@@ -61,12 +61,13 @@ enum class MipLayout { general, fixed, none };
 // cxyz hold DX, DY, DZ and CX, CY, CZ (integer parts taken), or are null for
 // the built-in (182, 218, 182) and (89, 125, 71).
 //
-// The general layout is drawn when DX, DY and DZ are whole 32-bit numbers,
-// none negative, with rows = DY + DX and columns = DZ + DX; otherwise the
-// fixed layout when the matrix is 360 x 352; otherwise nothing is drawn and
-// the result is MipLayout::none. An origin that is not a whole 32-bit number
-// places nothing in the views that use its axis; an extent beyond the 32-bit
-// range (or NaN) fits in no view.
+// The general layout is drawn when DX, DY and DZ are 32-bit numbers with
+// rows = DY + DX and columns = DZ + DX; otherwise the fixed layout when the
+// matrix is 360 x 352; otherwise nothing is drawn and the result is
+// MipLayout::none. A negative DX, DY or DZ empties the views it sizes; parts
+// of views that it pushes past the matrix's edge hold no rectangle. An
+// origin that is not a whole 32-bit number places nothing in the views that
+// use its axis; an extent beyond the 32-bit range (or NaN) fits in no view.
 MipLayout draw_mip(const MipPoints& points, const double dims[5], const double* dxyz, const double* cxyz,
                    MipSize size, double* mip);
 

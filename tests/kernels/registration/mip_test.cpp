@@ -216,17 +216,37 @@ TEST(MipLayout, ChosenBySizeGeneralFirst)
 {
     const double fits_fixed_size[3] = {152, 208, 200};  // 208 + 152 = 360, 200 + 152 = 352
     const double other[3] = {10, 10, 10};
-    const double negative[3] = {-8, 368, 360};  // sums match 360 x 352, but a view cannot be negative
+    const double negative[3] = {-8, 368, 360};  // 368 - 8 = 360, 360 - 8 = 352
     const double not_a_number[3] = {nan, 10, 10};
     EXPECT_EQ(render({}, unit, 360, 352, fits_fixed_size, unit).layout, nrx::MipLayout::general);
     EXPECT_EQ(render({}, unit, 360, 352, other, unit).layout, nrx::MipLayout::fixed);
     EXPECT_EQ(render({}, unit, 360, 352).layout, nrx::MipLayout::fixed);
-    EXPECT_EQ(render({}, unit, 360, 352, negative, unit).layout, nrx::MipLayout::fixed);
+    EXPECT_EQ(render({}, unit, 360, 352, negative, unit).layout, nrx::MipLayout::general);
     EXPECT_EQ(render({}, unit, 400, 365).layout, nrx::MipLayout::none);
     EXPECT_EQ(render({}, unit, 20, 20, other, unit).layout, nrx::MipLayout::general);
     EXPECT_EQ(render({}, unit, 20, 20, not_a_number, unit).layout, nrx::MipLayout::none);
     const double negative_small[3] = {-1, 3, 3};
-    EXPECT_EQ(render({}, unit, 2, 2, negative_small, unit).layout, nrx::MipLayout::none);
+    EXPECT_EQ(render({}, unit, 2, 2, negative_small, unit).layout, nrx::MipLayout::general);
+    EXPECT_EQ(render({}, unit, 2, 3, negative_small, unit).layout, nrx::MipLayout::none);
+}
+
+TEST(MipLayout, NegativeViewExtentEmptiesViewsAndKeepsTheRestInsideTheMatrix)
+{
+    // DX = -8: view 1 (columns 0 .. -9) and view 3 (rows 368 .. 359) are
+    // empty; view 2 would span rows 0 .. 367 and columns -8 .. 351, and only
+    // its part inside the 360 x 352 matrix takes rectangles.
+    const double dxyz[3] = {-8, 368, 360}, origin[3] = {0, 0, 0};
+    auto view_2 = [&](double y, double z) {
+        return drawn(render({{5, 0, y, z}}, unit, 360, 352, dxyz, origin).mip, 360);
+    };
+    EXPECT_EQ(view_2(5, 10), (std::vector<Pixel>{{5, 2, 5}}));
+    EXPECT_EQ(view_2(359, 359), (std::vector<Pixel>{{359, 351, 5}}));
+    EXPECT_TRUE(view_2(360, 10).empty());
+    EXPECT_TRUE(view_2(5, 7).empty());
+    EXPECT_TRUE(view_2(5, 360).empty());
+    const double three[3] = {3, 3, 3};
+    EXPECT_TRUE(drawn(render({{5, 0, 5, 8}}, three, 360, 352, dxyz, origin).mip, 360).empty());
+    EXPECT_EQ(drawn(render({{5, 0, 5, 9}}, three, 360, 352, dxyz, origin).mip, 360), join({block(4, 0, 3, 3, 5)}));
 }
 
 TEST(MipLayout, MatrixSizeIsTruncatedAndMustFit32Bits)
