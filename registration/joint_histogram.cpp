@@ -24,8 +24,9 @@ const float ran[97] = {
 namespace {
 
 // The grid coordinate along an axis of d voxels with skip s runs while it is
-// below d - s, compared exactly (the difference of an int32 and a float is
-// exact in double for every skip that lets the loop run).
+// below d - s. The difference is taken in double: where it is not exact, s is
+// so small beside d that no float lies between it and d - s, so a float
+// coordinate compares with it as with the true difference.
 double grid_end(std::int32_t d, float s) { return static_cast<double>(d) - static_cast<double>(s); }
 
 // 1 <= c < d on every axis, z first; NaN fails.
@@ -86,8 +87,9 @@ void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, c
                 const float rz = static_cast<float>(z + static_cast<double>(s[2]) * ran[p3]);
                 p = p3;
 
-                // The jittered point lies below x + s < d1 exactly; only
-                // rounding to single can carry it onto the far face.
+                // The jittered point lies below x + s < d1 exactly; only its
+                // rounding to single can carry it onto (or, on axes longer
+                // than 2^24 voxels, past) the far face.
                 if (!inside(d1, rx, ry, rz)) continue;
 
                 const float vx = map_row(m, 0, rx, ry, rz);
