@@ -33,19 +33,10 @@
 %! assert (ans, nrx_joint_histogram (V, W, R));
 
 %!test
-%! % One grid point, jittered to x = 1.5 between first-volume values 127 and
-%! % 128 (column 128), mapped into an all-255 volume: row 255 takes it all.
-%! V1 = uint8 (repmat ([127; 128], [1 2 2]));
-%! s = double (single (0.5) / single (0.891183));
-%! M = [zeros(3) [1.5; 2.5; 1.25]; 0 0 0 1];
-%! H = nrx_joint_histogram (V1, 255 * ones (3, 3, 3, "uint8"), M, [s 0.5 0.5]);
-%! assert (find (H), 256 * 128 + 256);
-%! assert (H(256, 129), 1);
-
-%!test
 %! % Grids without points, maps that send every point outside or to NaN,
 %! % and infinite skips all give an empty histogram.
 %! assert (nrx_joint_histogram (zeros (2, 5, 5, "uint8"), V, eye (4)), zeros (256));
+%! assert (nrx_joint_histogram (V, V, eye (4), [1 9 1]), zeros (256));
 %! assert (nrx_joint_histogram (V, V, [eye(3) [12; 0; 0]; 0 0 0 1]), zeros (256));
 %! assert (nrx_joint_histogram (V, V, NaN (4)), zeros (256));
 %! assert (nrx_joint_histogram (V, V, eye (4), [Inf 1 1]), zeros (256));
@@ -66,7 +57,6 @@
 %!error <^nrx_joint_histogram: Incorrect usage\.$> [a, b] = nrx_joint_histogram (V, V, eye (4))
 %!error <^nrx_joint_histogram: Incorrect usage\.$> [a, b] = nrx_joint_histogram (1, 2, 3)
 %!error <^nrx_joint_histogram: Wrong sort of data \(1\)\.$> nrx_joint_histogram (double (V), V, eye (4))
-%!error <^nrx_joint_histogram: Wrong sort of data \(1\)\.$> nrx_joint_histogram (int8 (V), V, eye (4))
 %!error <^nrx_joint_histogram: Wrong sort of data \(1\)\.$> nrx_joint_histogram (sparse (double (V(:, :, 1))), V, eye (4))
 %!error <^nrx_joint_histogram: Wrong sort of data \(1\)\.$> nrx_joint_histogram (V > 100, V, eye (4))
 %!error <^nrx_joint_histogram: Wrong sort of data \(1\)\.$> nrx_joint_histogram (single (V), single (V), eye (3))
@@ -80,7 +70,6 @@
 %!error <^nrx_joint_histogram: Wrong number of dims \(2\)\.$> nrx_joint_histogram (V, V(:, :, 1), eye (3))
 %!error <^nrx_joint_histogram: Volume too large \(2\): dimensions and element count must fit in 32-bit integers\.$> nrx_joint_histogram (V, zeros (2, 3e9, 0, "uint8"), eye (4))
 %!error <^nrx_joint_histogram: Wrong sort of matrix\.$> nrx_joint_histogram (V, V, single (eye (4)))
-%!error <^nrx_joint_histogram: Wrong sort of matrix\.$> nrx_joint_histogram (V, V, int32 (eye (4)))
 %!error <^nrx_joint_histogram: Wrong sort of matrix\.$> nrx_joint_histogram (V, V, complex (eye (4)))
 %!error <^nrx_joint_histogram: Wrong sort of matrix\.$> nrx_joint_histogram (V, V, sparse (eye (4)))
 %!error <^nrx_joint_histogram: Wrong sort of matrix\.$> nrx_joint_histogram (V, V, "abc", [1 1 1 1])
@@ -88,12 +77,10 @@
 %!error <^nrx_joint_histogram: Matrix must be 4x4\.$> nrx_joint_histogram (V, V, ones (4, 5))
 %!error <^nrx_joint_histogram: Matrix must be 4x4\.$> nrx_joint_histogram (V, V, eye (3), [1 1 1 1])
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1 1 1 1])
-%!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1 1])
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), single ([1 1 1]))
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), complex ([1 1 1]))
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), sparse ([1 1 1]))
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1 0 1])
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1 1 -2])
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [NaN 1 1])
-%!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1e-46 1 1])
 %!error <^nrx_joint_histogram: Invalid skips\.$> nrx_joint_histogram (V, V, eye (4), [1e-7 1 1])

@@ -209,23 +209,6 @@ TEST(JointHistogram, MappedPointsCountFromOneUpToButExcludingTheFarFace)
     }
 }
 
-TEST(JointHistogram, GridsWithoutPointsLeaveTheHistogramEmpty)
-{
-    const std::int32_t d2[3] = {4, 4, 4};
-    const Volume v2(64, 50);
-    struct Case {
-        std::int32_t d1[3];
-        float s[3];
-    };
-    // d1[k] - s[k] <= 1 on some axis: a volume two voxels wide, a skip that
-    // reaches the far face from the first point, an empty volume.
-    const Case cases[] = {{{2, 5, 5}, {1, 1, 1}}, {{5, 5, 5}, {1, 4, 1}}, {{5, 5, 0}, {1, 1, 1}}};
-    for (const Case& c : cases) {
-        const Volume v1(static_cast<std::size_t>(c.d1[0]) * c.d1[1] * c.d1[2], 50);
-        EXPECT_EQ(total(run_hist2(identity, v1, c.d1, v2, d2, c.s)), 0.0);
-    }
-}
-
 TEST(JointHistogram, JitterRoundedOntoTheFirstVolumesFarFaceIsSkipped)
 {
     // With a skip of under two units in the last place, one jittered x

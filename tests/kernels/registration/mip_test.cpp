@@ -130,17 +130,6 @@ TEST(MipGeneral, PixelsKeepTheLargestValueWhateverTheOrder)
     EXPECT_FALSE(std::signbit(none.mip[125 + 400 * 89]));
 }
 
-TEST(MipGeneral, GivenViewsAndOriginsPlaceTheBlocks)
-{
-    // DX = 4, DY = 3, DZ = 5: a 7 x 9 matrix; origin (1, 2, 0).
-    const double dxyz[3] = {4, 3, 5}, cxyz[3] = {1.9, 2, -0.5};
-    const Render r = render({{3, 1, -1, 4}}, unit, 7, 9, dxyz, cxyz);
-    EXPECT_EQ(r.layout, nrx::MipLayout::general);
-    // view 1: row 1, column 1 - 1 = 0; view 2: row 1, column 4 + 4;
-    // view 3: row 3 + 2, column 8.
-    EXPECT_EQ(drawn(r.mip, 7), (std::vector<Pixel>{{1, 0, 3}, {1, 8, 3}, {5, 8, 3}}));
-}
-
 // Fixed layout: 360 x 352.
 
 TEST(MipFixed, RectanglesStartAtTheirPlacesWithTruncatedCoordinates)
