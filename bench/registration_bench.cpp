@@ -58,8 +58,9 @@ void joint_histogram_rotation(benchmark::State& state)
 BENCHMARK(joint_histogram_rotation)->Unit(benchmark::kMillisecond);
 
 // state.range(0): 0 for the general layout (400 x 364), 1 for the fixed
-// one (360 x 352). Points fill a brain-sized ellipsoid around the origin;
-// each covers 3 x 3 pixels per view.
+// one (360 x 352). Points fill a brain-sized box around the origin, with
+// extents of 2 pixels: 3 x 3 pixels per view in the general layout, 2 x 2 in
+// the fixed one.
 void mip_million_points(benchmark::State& state)
 {
     const std::int32_t n = 1000000;
