@@ -1,0 +1,135 @@
+#include "registration/joint_histogram.hpp"
+
+#include <cmath>
+#include <limits>
+
+namespace nrx {
+
+const float ran[97] = {
+    0.656619f,  0.891183f,  0.488144f,  0.992646f,  0.373326f,   0.531378f,  0.181316f,  0.501944f,
+    0.422195f,  0.660427f,  0.673653f,  0.95733f,   0.191866f,   0.111216f,  0.565054f,  0.969166f,
+    0.0237439f, 0.870216f,  0.0268766f, 0.519529f,  0.192291f,   0.715689f,  0.250673f,  0.933865f,
+    0.137189f,  0.521622f,  0.895202f,  0.942387f,  0.335083f,   0.437364f,  0.471156f,  0.14931f,
+    0.135864f,  0.532498f,  0.725789f,  0.398703f,  0.358419f,   0.285279f,  0.868635f,  0.626413f,
+    0.241172f,  0.978082f,  0.640501f,  0.229849f,  0.681335f,   0.665823f,  0.134718f,  0.0224933f,
+    0.262199f,  0.116515f,  0.0693182f, 0.85293f,   0.180331f,   0.0324186f, 0.733926f,  0.536517f,
+    0.27603f,   0.368458f,  0.0128863f, 0.889206f,  0.866021f,   0.254247f,  0.569481f,  0.159265f,
+    0.594364f,  0.3311f,    0.658613f,  0.863634f,  0.567623f,   0.980481f,  0.791832f,  0.152594f,
+    0.833027f,  0.191863f,  0.638987f,  0.669f,     0.772088f,   0.379818f,  0.441585f,  0.48306f,
+    0.608106f,  0.175996f,  0.00202556f, 0.790224f, 0.513609f,   0.213229f,  0.10345f,   0.157337f,
+    0.407515f,  0.407757f,  0.0526927f, 0.941815f,  0.149972f,   0.384374f,  0.311059f,  0.168534f,
+    0.896648f,
+};
+
+namespace {
+
+// The grid coordinate along an axis of d voxels with skip s runs while it is
+// below d - s. The difference is taken in double: where it is not exact, s is
+// so small beside d that no float lies between it and d - s, so a float
+// coordinate compares with it as with the true difference.
+double grid_end(std::int32_t d, float s) { return static_cast<double>(d) - static_cast<double>(s); }
+
+// 1 <= c < d on every axis, z first; NaN fails.
+bool inside(const std::int32_t d[3], float x, float y, float z)
+{
+    return z >= 1.0f && z < static_cast<double>(d[2]) && y >= 1.0f && y < static_cast<double>(d[1]) &&
+           x >= 1.0f && x < static_cast<double>(d[0]);
+}
+
+// One row of m applied to the point, summed in double, rounded to single.
+float map_row(const double m[16], int r, float x, float y, float z)
+{
+    return static_cast<float>(m[r] * x + m[r + 4] * y + m[r + 8] * z + m[r + 12]);
+}
+
+}  // namespace
+
+double samp(const std::int32_t d[3], const std::uint8_t* f, float x, float y, float z)
+{
+    // x, y, z >= 1: truncation is the floor.
+    const std::int32_t ix = static_cast<std::int32_t>(x);
+    const std::int32_t iy = static_cast<std::int32_t>(y);
+    const std::int32_t iz = static_cast<std::int32_t>(z);
+    const float dx1 = x - static_cast<float>(ix);
+    const float dx2 = 1.0f - dx1;
+    const float dy1 = y - static_cast<float>(iy);
+    const float dy2 = 1.0f - dy1;
+    const double dz1 = static_cast<double>(z) - iz;
+    const double dz2 = 1.0 - dz1;
+
+    const std::int64_t sx = 1;
+    const std::int64_t sy = d[0];
+    const std::int64_t sz = static_cast<std::int64_t>(d[0]) * d[1];
+    const std::uint8_t* v = f + (ix - 1) + sy * (iy - 1) + sz * (iz - 1);
+    const double p0 = (v[0] * static_cast<double>(dx2) + v[sx] * static_cast<double>(dx1)) * dy2 +
+                      (v[sy] * static_cast<double>(dx2) + v[sx + sy] * static_cast<double>(dx1)) * dy1;
+    v += sz;
+    const double p1 = (v[0] * static_cast<double>(dx2) + v[sx] * static_cast<double>(dx1)) * dy2 +
+                      (v[sy] * static_cast<double>(dx2) + v[sx + sy] * static_cast<double>(dx1)) * dy1;
+    return p0 * dz2 + p1 * dz1;
+}
+
+void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, const std::int32_t d1[3],
+           const std::int32_t d2[3], double h[256 * 256], const float s[3])
+{
+    const double end_x = grid_end(d1[0], s[0]);
+    const double end_y = grid_end(d1[1], s[1]);
+    const double end_z = grid_end(d1[2], s[2]);
+    int p = 0;
+    for (float z = 1.0f; z < end_z; z += s[2]) {
+        for (float y = 1.0f; y < end_y; y += s[1]) {
+            for (float x = 1.0f; x < end_x; x += s[0]) {
+                const int p1 = (p + 1) % 97;
+                const int p2 = (p1 + 1) % 97;
+                const int p3 = (p2 + 1) % 97;
+                const float rx = static_cast<float>(x + static_cast<double>(s[0]) * ran[p1]);
+                const float ry = static_cast<float>(y + static_cast<double>(s[1]) * ran[p2]);
+                const float rz = static_cast<float>(z + static_cast<double>(s[2]) * ran[p3]);
+                p = p3;
+
+                // The jittered point lies below x + s < d1 exactly; only its
+                // rounding to single can carry it onto (or, on axes longer
+                // than 2^24 voxels, past) the far face.
+                if (!inside(d1, rx, ry, rz)) continue;
+
+                const float vx = map_row(m, 0, rx, ry, rz);
+                const float vy = map_row(m, 1, rx, ry, rz);
+                const float vz = map_row(m, 2, rx, ry, rz);
+                if (!inside(d2, vx, vy, vz)) continue;
+
+                // Both interpolated values lie in [0, 255]: truncation is
+                // the floor.
+                const float vf = static_cast<float>(samp(d2, v2, vx, vy, vz));
+                const std::int32_t i = static_cast<std::int32_t>(vf);
+                const float f = vf - static_cast<float>(i);
+                const double vg = samp(d1, v1, rx, ry, rz);
+                const std::int32_t j = static_cast<std::int32_t>(vg + 0.5);
+
+                double* column = h + 256 * j;
+                column[i] += 1.0 - f;
+                if (i < 255) column[i + 1] += f;
+            }
+        }
+    }
+}
+
+bool grid_walk_ends(const std::int32_t d1[3], const float s[3])
+{
+    // z is the outermost loop: an axis without a grid point ends the walk
+    // however the axes inside it behave.
+    for (int k = 2; k >= 0; --k) {
+        const double end = grid_end(d1[k], s[k]);
+        if (!(1.0 < end)) return true;
+        // The largest coordinate the loop can reach is the largest float
+        // below its end. Adding s moves every coordinate up to there only if
+        // s is more than half the float spacing at it: exactly half rounds
+        // an even coordinate back to itself, and the walk meets one.
+        float last = static_cast<float>(end);
+        if (last >= end) last = std::nextafter(last, -std::numeric_limits<float>::infinity());
+        const float spacing = std::nextafter(last, std::numeric_limits<float>::infinity()) - last;
+        if (!(s[k] > spacing / 2.0f)) return false;
+    }
+    return true;
+}
+
+}  // namespace nrx

@@ -1,0 +1,123 @@
+// nrx_label_relax(P, F, G[, w]) or Q = nrx_label_relax(P, F, G[, w]): one
+// checkerboard sweep of the Markov-random-field update of the uint8 class
+// probabilities P, in place without an output, into a new array with one.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "host/arrays.hpp"
+#include "host/frame.hpp"
+#include "segmentation/mrf_update.hpp"
+
+namespace {
+
+enum Input { PROBABILITIES, LIKELIHOODS, INTERACTION, AXIS_WEIGHTS };
+
+using Dims4 = std::array<std::int32_t, 4>;
+
+const char* const too_large = "Args too large: dimensions and element counts must fit in 32-bit integers.";
+
+bool is_real_full(const mxArray* array)
+{
+    return mxIsNumeric(array) && !mxIsComplex(array) && !mxIsSparse(array);
+}
+
+// The dimensions of an array of at most four, padded with 1 to four.
+Dims4 padded_dims(const mxArray* array)
+{
+    Dims4 dims{1, 1, 1, 1};
+    const std::vector<std::int32_t> given = nrx::host::dims_as_int32(array, too_large);
+    std::copy(given.begin(), given.end(), dims.begin());
+    return dims;
+}
+
+// Which of the five interaction forms G is, by its shape and then its class.
+nrx::Interaction interaction_form(const mxArray* G, const Dims4& dm)
+{
+    using nrx::host::refuse;
+    const std::vector<std::int32_t> g = nrx::host::dims_as_int32(G, too_large);
+    const std::int32_t K = dm[3];
+    auto require_shape = [](bool matches) { if (!matches) refuse("Third arg has incompatible dimensions."); };
+    auto require_single = [G] { if (!mxIsSingle(G)) refuse("Third arg must be single."); };
+    if (g[1] == 1) {
+        require_shape(g[0] == K);
+        require_single();
+        return nrx::Interaction::vector;
+    }
+    if (g.size() == 2) {
+        require_shape(g[0] == K && g[1] == K);
+        require_single();
+        return nrx::Interaction::matrix;
+    }
+    if (g.size() == 5) {
+        require_shape(std::equal(dm.begin(), dm.end(), g.begin()) && g[4] == K);
+        require_single();
+        return nrx::Interaction::voxel_matrix;
+    }
+    if (g.size() == 4) {
+        require_shape(std::equal(dm.begin(), dm.begin() + 3, g.begin()) && g[3] == K * (K - 1) / 2);
+        if (mxIsSingle(G)) return nrx::Interaction::voxel_packed;
+        if (mxIsUint8(G)) return nrx::Interaction::voxel_packed_u8;
+        refuse("Third arg must be either single or uint8.");
+    }
+    refuse("Third arg has incompatible dimensions.");
+}
+
+}  // namespace
+
+void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
+{
+    using namespace nrx::host;
+
+    if (nrhs < 3 || nrhs > 4 || nlhs > 1) {
+        refuse("Incorrect usage");
+    }
+    const mxArray *P = prhs[PROBABILITIES], *F = prhs[LIKELIHOODS], *G = prhs[INTERACTION];
+    if (!is_real_full(P) || !mxIsUint8(P)) {
+        refuse("First arg must be numeric, real, full and uint8.");
+    }
+    if (!is_real_full(F) || !mxIsSingle(F)) {
+        refuse("Second arg must be numeric, real, full and single.");
+    }
+    if (!is_real_full(G)) {
+        refuse("Third arg must be numeric, real and full.");
+    }
+    if (mxGetNumberOfDimensions(P) != mxGetNumberOfDimensions(F) || mxGetNumberOfDimensions(P) > 4) {
+        refuse("First or second args have wrong number of dimensions.");
+    }
+    const Dims4 dm = padded_dims(P);
+    if (dm[3] > nrx::max_classes) {
+        refuse("Too many classes.");
+    }
+    if (padded_dims(F) != dm) {
+        refuse("First and second args have incompatible dimensions.");
+    }
+    const nrx::Interaction code = interaction_form(G, dm);
+
+    float w[3] = {1.0f, 1.0f, 1.0f};
+    if (nrhs > AXIS_WEIGHTS) {
+        const mxArray* W = prhs[AXIS_WEIGHTS];
+        if (!is_real_full(W) || !mxIsSingle(W)) {
+            refuse("Fourth arg must be numeric, real, full and single.");
+        }
+        if (mxGetNumberOfElements(W) != 3) {
+            refuse("Fourth arg must contain three elements.");
+        }
+        std::copy_n(static_cast<const float*>(mxGetData(W)), 3, w);
+    }
+
+    // Without an output the caller's own P is updated (and every copy of it
+    // that still shares its data); with one, P stays as it was.
+    auto* probabilities = static_cast<std::uint8_t*>(mxGetData(P));
+    if (nlhs == 1) {
+        const mwSize dims[4] = {static_cast<mwSize>(dm[0]), static_cast<mwSize>(dm[1]),
+                                static_cast<mwSize>(dm[2]), static_cast<mwSize>(dm[3])};
+        plhs[0] = mxCreateNumericArray(4, dims, mxUINT8_CLASS, mxREAL);
+        auto* updated = static_cast<std::uint8_t*>(mxGetData(plhs[0]));
+        std::copy_n(probabilities, count_as_int32(P, too_large), updated);
+        probabilities = updated;
+    }
+
+    nrx::mrf1(dm.data(), probabilities, static_cast<const float*>(mxGetData(F)), mxGetData(G), w, code);
+}
