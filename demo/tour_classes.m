@@ -39,7 +39,7 @@ end
 
 function means = class_means (values)
   % Three intensity centres from a few rounds of one-dimensional k-means.
-  means = quantile (values, [0.1 0.45 0.85])';
+  means = quantile (values, [0.1 0.45 0.85])(:)';
   for round = 1:10
     [~, nearest] = min (abs (values - means), [], 2);
     means = accumarray (nearest, values, [3 1], @mean)';

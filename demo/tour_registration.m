@@ -27,7 +27,7 @@ function [rows, pictures, results] = tour_registration (data, out, results)
                 [0 log1p(max (H(:)))], 2);
   tour_chart (fullfile (out, "mutual_information.png"), angles, mi, true_angle);
   pictures = struct ("file", {"joint_histogram.png", "mutual_information.png"},
-                     "caption", {"Joint histograms (log scale; rows: rotated copy, columns: scan) before alignment (left) and at the true angle (right), where the mass gathers on the diagonal.",
+                     "caption", {"Joint histograms (log scale; rows: rotated copy, columns: scan) before alignment (left) and at the true angle (right), where the mass gathers on the diagonal.", ...
                                  sprintf("Mutual information against trial angle, %d to %d degrees; the red line marks the true rotation of %d degrees.", angles(1), angles(end), true_angle)});
   results.mutual_information = struct ("angles", angles, "mi", mi);
 end
