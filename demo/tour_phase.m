@@ -69,7 +69,7 @@ function [rows, pictures, results] = tour_phase (data, out, results)
   range = [min(field(data.mask)) max(field(data.mask))];
   tour_picture (fullfile (out, "phase_unwrapped.png"), [show(field) show(unwrapped)], jet (256), range, 2);
   pictures = struct ("file", {"phase_wrapped.png", "phase_unwrapped.png"},
-                     "caption", {"Phase on a cyclic scale: the wrapped field map (left) and what is left once its fitted ramp is removed and it is wrapped again (right): the smooth bump, free of 2 pi jumps.", ...
+                     "caption", {"Phase on a cyclic scale: the wrapped field map (left) and what is left once its fitted ramp is removed and it is wrapped again (right): the smooth bump, free of 2 pi jumps, dotted with the 5% of voxels knocked out (set to 0) for filling.", ...
                                  "Unwrapped on a linear scale: the true field (left) and the one recovered by filling, smoothing and restoring the ramp (right)."});
   results.phase_ramp = fitted';
 end
