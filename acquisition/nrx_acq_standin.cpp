@@ -28,7 +28,7 @@ using namespace nrx::acquisition;
 using Clock = std::chrono::steady_clock;
 
 const char usage[] =
-    "usage: nrx_acq_standin [--interval MS] [--count N] [--existing] [--keep]\n"
+    "usage: nrx_acq_standin [--interval MS] [--count N] [--existing] [--keep] [--help]\n"
     "\n"
     "Writes test packets into the acquisition segment (System V key 0x39457F73),\n"
     "cycling through its 600 packets, until stopped by SIGINT, SIGTERM or SIGHUP.\n"
@@ -68,7 +68,10 @@ bool parse_options(int argc, char* argv[], Options& options)
 {
     for (int a = 1; a < argc; ++a) {
         const std::string option = argv[a];
-        if (option == "--existing") {
+        if (option == "--help" || option == "-h") {
+            std::fputs(usage, stdout);
+            std::exit(0);
+        } else if (option == "--existing") {
             options.existing = true;
         } else if (option == "--keep") {
             options.keep = true;
