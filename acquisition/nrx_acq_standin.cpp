@@ -97,9 +97,15 @@ void install_stop_handlers()
     action.sa_handler = request_stop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: a signal cuts the pause short
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
+        sigaddset(&stop_signals, signal);
     }
+    // A program started from the host inherits the host's blocked signals,
+    // among them these three: unblocked, so that a stop request arrives.
+    sigprocmask(SIG_UNBLOCK, &stop_signals, nullptr);
 }
 
 // Pauses until `deadline` or until a stop is requested, whichever is first.
