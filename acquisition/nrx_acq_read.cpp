@@ -13,6 +13,7 @@
 #include "acquisition/packets.hpp"
 #include "acquisition/segment.hpp"
 #include "host/frame.hpp"
+#include "host/scalar.hpp"
 
 namespace {
 
@@ -26,6 +27,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::acquisition;
     using nrx::host::refuse;
+    using nrx::host::scalar_or_nan;
 
     Attachment segment;
     if (const char* failed = segment.attach()) {
@@ -47,10 +49,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         copy_headers(segment.words(), row, rows);
     } else {
         // Inputs after the second are ignored; the count is read only when
-        // there are exactly two.
+        // there are exactly two. A value that is not a number counts as NaN.
         const std::int32_t count =
-            nrhs == 2 ? clamped_sample_count(mxGetScalar(prhs[SAMPLE_COUNT])) : packet_samples;
-        const std::int32_t index = read_index(mxGetScalar(prhs[PACKET]));
+            nrhs == 2 ? clamped_sample_count(scalar_or_nan(prhs[SAMPLE_COUNT])) : packet_samples;
+        const std::int32_t index = read_index(scalar_or_nan(prhs[PACKET]));
         if (index < 0) {
             refuse("Cannot read before the first packet");
         }

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "acquisition/packet_numbers.hpp"
 #include "acquisition/packets.hpp"
 #include "acquisition/segment.hpp"
 #include "host/frame.hpp"
+#include "host/scalar.hpp"
 
 namespace {
 
@@ -22,6 +24,8 @@ void nrx_gateway(int /*nlhs*/, mxArray* /*plhs*/[], int nrhs, const mxArray* prh
 {
     using namespace nrx::acquisition;
     using nrx::host::refuse;
+    using nrx::host::scalar_or_nan;
+    using nrx::host::scalar_value;
 
     Attachment segment;
     if (const char* failed = segment.attach()) {
@@ -31,7 +35,8 @@ void nrx_gateway(int /*nlhs*/, mxArray* /*plhs*/[], int nrhs, const mxArray* prh
     if (nrhs < INPUT_COUNT) {
         refuse("Not enough input arguments");
     }
-    const std::int32_t index = write_index(mxGetScalar(prhs[PACKET]));
+    // A packet number that is not a number at all counts as NaN.
+    const std::int32_t index = write_index(scalar_or_nan(prhs[PACKET]));
     if (mxGetClassID(prhs[DATA]) != mxINT32_CLASS) {
         refuse("Invalid type of data, should be int32");
     }
@@ -44,11 +49,14 @@ void nrx_gateway(int /*nlhs*/, mxArray* /*plhs*/[], int nrhs, const mxArray* prh
     const std::size_t count = std::min<std::size_t>(mxGetNumberOfElements(prhs[DATA]), packet_samples);
 
     // Every word (only its first element) is read before the packet changes:
-    // a word the host cannot read as a number ends the call with the packet
-    // as it was.
+    // a word that is not a number ends the call with the packet as it was.
     std::int32_t words[header_words];
     for (int k = 0; k < header_words; ++k) {
-        words[k] = to_int32(mxGetScalar(prhs[WORD_1 + k]));
+        const std::optional<double> word = scalar_value(prhs[WORD_1 + k]);
+        if (!word) {
+            refuse("Header words must be numbers");
+        }
+        words[k] = to_int32(*word);
     }
     write_packet(segment.words(), index, words, static_cast<const std::int32_t*>(mxGetData(prhs[DATA])), count);
 

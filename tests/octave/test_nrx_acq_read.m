@@ -99,8 +99,9 @@
 %! assert_acq_refusal (@() nrx_acq_read (601), "nrx_acq_read: Cannot read after the last packet");
 %! assert_acq_refusal (@() nrx_acq_read (601, 0), "nrx_acq_read: Cannot read after the last packet");
 %! assert_acq_refusal (@() nrx_acq_read (2e9), "nrx_acq_read: Cannot read after the last packet");
-%! % An argument the host cannot read as a number is its error, also detached.
-%! assert_acq_refusal (@() nrx_acq_read ([]), "nrx_acq_read: Internal error: invalid conversion from real matrix to real scalar");
+%! % A packet number that is not a number at all counts as NaN.
+%! assert_acq_refusal (@() nrx_acq_read ([]), "nrx_acq_read: Cannot read before the first packet");
+%! assert_acq_refusal (@() nrx_acq_read ({3}), "nrx_acq_read: Cannot read before the first packet");
 
 %!testif ; private_ipc_namespace ()
 %! % A segment with the key that is too small cannot be obtained.

@@ -60,10 +60,10 @@
 %! assert_acq_refusal (@() nrx_acq_write (NaN, 9, 9, 9, 9, 9, D), "nrx_acq_write: Cannot write after the last packet");
 %! assert_acq_refusal (@() nrx_acq_write (3e9, 9, 9, 9, 9, 9, D), "nrx_acq_write: Cannot write after the last packet");
 %! assert_acq_refusal (@() nrx_acq_write (-3e9, 9, 9, 9, 9, 9, D), "nrx_acq_write: Cannot write after the last packet");
-%! % A header word the host cannot read as a number is its error, before
-%! % anything is written.
-%! assert_acq_refusal (@() nrx_acq_write (600, 9, 9, 9, 9, {}, D),
-%!                     "nrx_acq_write: Internal error: octave_base_value::double_value (): wrong type argument 'cell'");
+%! % A header word that is not a number is refused before anything is written.
+%! assert_acq_refusal (@() nrx_acq_write (600, 9, 9, 9, 9, {}, D), "nrx_acq_write: Header words must be numbers");
+%! assert_acq_refusal (@() nrx_acq_write (600, 9, [], 9, 9, 9, D), "nrx_acq_write: Header words must be numbers");
+%! assert_acq_refusal (@() nrx_acq_write ({600}, 9, 9, 9, 9, 9, D), "nrx_acq_write: Cannot write after the last packet");
 %! [words, samples] = read_packet (600);
 %! assert (words, int32 (1:5));
 %! assert (samples(1:11), int32 ([1:10, 0]));
