@@ -13,4 +13,8 @@ namespace nrx::host {
 // decides whether that is a refusal or an invalid value.
 std::optional<double> scalar_value(const mxArray* array);
 
+// The same, with NaN for an array the host cannot read as a number: for
+// arguments whose NaN already has a meaning (no packet, no count).
+double scalar_or_nan(const mxArray* array);
+
 }  // namespace nrx::host
