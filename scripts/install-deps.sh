@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev          # kernel tests
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
+  python3-scipy                                 # reading packed values in the interoperation tests
 )
 
 missing=()
