@@ -117,7 +117,8 @@ void put_array(Sink& sink, const Value& value, std::string_view name);
 template <class Sink>
 void put_char(Sink& sink, const Value& value, std::string_view name)
 {
-    const bool row = value.dims.size() == 2 && value.dims[0] == 1;
+    // An empty row stays UTF-8: some readers take empty UTF-16 text for 0x0.
+    const bool row = value.dims.size() == 2 && value.dims[0] == 1 && !value.text.empty();
     if (const std::optional<std::u16string> units = row ? utf16_from_utf8(value.text) : std::nullopt) {
         // No more code units than bytes, so the count fits the dimension.
         const std::int32_t dims[2] = {1, static_cast<std::int32_t>(units->size())};

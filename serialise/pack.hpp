@@ -2,7 +2,7 @@
 // header, then one array element holding the value under the name "value".
 // Written to disk unchanged, the bytes are a .mat file.
 //
-// Char arrays: a single row of valid UTF-8 text is stored as UTF-16 code
+// Char arrays: a nonempty single row of valid UTF-8 text is stored as UTF-16 code
 // units (its second dimension then counts code units), so that other readers
 // see the same characters; any other char array is stored as its UTF-8 bytes
 // with its own dimensions. Logical arrays are stored as uint8 with the

@@ -1,6 +1,7 @@
 #include "serialise/unpack.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -53,6 +54,7 @@ struct Element {
     std::uint32_t type;
     const std::uint8_t* data;
     std::uint32_t nbytes;
+    bool small;  // data share the tag's 8 bytes
 };
 
 // Walks the data elements that fill bytes [begin, end) of the input.
@@ -65,9 +67,16 @@ public:
 
     bool done() const { return position_ == end_; }
     std::uint64_t position() const { return position_; }
+    std::uint64_t end() const { return end_; }
     std::uint64_t remaining() const { return end_ - position_; }
 
-    // The next element, which the array being read must have (`what` names it).
+    // Continues after an array that ended at `position` (at most end()),
+    // at the next multiple of 8 bytes from the start of the input.
+    void resume_after(std::uint64_t position) { position_ = std::min(padded(position), end_); }
+
+    // The next element, which the array being read must have (`what` names
+    // it). The reader stops after the tag of an array element: where the
+    // array ends is found by reading it (see read_array).
     Element next(const char* what)
     {
         if (done()) {
@@ -78,7 +87,7 @@ public:
         }
         const std::uint8_t* tag = base_ + position_;
         const auto first = load<std::uint32_t>(tag);
-        Element element{position_, first, tag + small_data_limit, first >> 16};
+        Element element{position_, first, tag + small_data_limit, first >> 16, true};
         if (element.nbytes != 0) {
             // Small form: type and byte count share the first word.
             element.type = first & 0xFFFF;
@@ -91,6 +100,11 @@ public:
         }
         element.nbytes = load<std::uint32_t>(tag + 4);
         element.data = tag + tag_size;
+        element.small = false;
+        if (element.type == mi_matrix) {
+            position_ += tag_size;
+            return element;
+        }
         const std::uint64_t room = remaining() - tag_size;
         if (element.nbytes > room) {
             malformed("the data element" + at(position_) + " declares " + std::to_string(element.nbytes) +
@@ -111,27 +125,28 @@ class ArrayReader {
 public:
     explicit ArrayReader(const std::uint8_t* base) : base_(base) {}
 
-    Value read_array(const Element& element, int depth);
+    // Reads the next element of `outer` as an array and moves `outer` past it.
+    Value read_array(ElementReader& outer, const char* what, int depth);
 
 private:
     std::uint64_t offset(const std::uint8_t* p) const { return static_cast<std::uint64_t>(p - base_); }
 
-    Elements numeric_part(const Element& part, const char* what) const;
-    Elements integer_part(const Element& part, const char* what) const;
-    Elements counted_part(const Element& part, const char* what, std::uint64_t count) const;
-    std::vector<Element> remaining_parts(ElementReader& reader) const;
-    static std::vector<std::int32_t> read_dims(const Element& part);
-
-    void read_numeric(Value& value, ElementReader& reader, bool complex, bool logical, std::uint64_t array_at) const;
-    void read_sparse(Value& value, const std::vector<Element>& parts, bool complex, std::uint64_t array_at) const;
-    void read_char(Value& value, ElementReader& reader) const;
+    Value read_contents(ElementReader& reader, std::uint64_t array_at, int depth);
+    void read_numeric(Value& value, ElementReader& reader, bool complex, bool logical);
+    void read_sparse(Value& value, const std::vector<Element>& parts);
+    void read_char(Value& value, ElementReader& reader);
     void read_cell(Value& value, ElementReader& reader, int depth);
     void read_struct(Value& value, ElementReader& reader, int depth);
 
     const std::uint8_t* base_;
+    // Char arrays read so far whose data are 3 or 4 bytes of UTF-8 in the
+    // small form: the host's own writer declares 4 bytes too many for each
+    // of them, in the array and in every array around it (other writers
+    // declare the right size).
+    std::uint64_t miscounted_arrays_ = 0;
 };
 
-Elements ArrayReader::numeric_part(const Element& part, const char* what) const
+Elements numeric_part(const Element& part, const char* what)
 {
     const std::optional<ElementType> type = element_type_of(part.type);
     if (!type) {
@@ -146,7 +161,7 @@ Elements ArrayReader::numeric_part(const Element& part, const char* what) const
     return Elements{*type, part.data, part.nbytes / size};
 }
 
-Elements ArrayReader::integer_part(const Element& part, const char* what) const
+Elements integer_part(const Element& part, const char* what)
 {
     const Elements elements = numeric_part(part, what);
     if (elements.type == ElementType::float32 || elements.type == ElementType::float64) {
@@ -156,7 +171,7 @@ Elements ArrayReader::integer_part(const Element& part, const char* what) const
 }
 
 // A numeric part that must hold exactly `count` elements.
-Elements ArrayReader::counted_part(const Element& part, const char* what, std::uint64_t count) const
+Elements counted_part(const Element& part, const char* what, std::uint64_t count)
 {
     const Elements elements = numeric_part(part, what);
     if (elements.count != count) {
@@ -166,20 +181,7 @@ Elements ArrayReader::counted_part(const Element& part, const char* what, std::u
     return elements;
 }
 
-// The data elements after the name, for the classes that have at most four.
-std::vector<Element> ArrayReader::remaining_parts(ElementReader& reader) const
-{
-    std::vector<Element> parts;
-    while (!reader.done()) {
-        if (parts.size() == 4) {
-            malformed("the array" + at(reader.position()) + " has more data elements than its class uses");
-        }
-        parts.push_back(reader.next("data"));
-    }
-    return parts;
-}
-
-std::vector<std::int32_t> ArrayReader::read_dims(const Element& part)
+std::vector<std::int32_t> read_dims(const Element& part)
 {
     if (part.type != mi_int32 || part.nbytes % 4 != 0 || part.nbytes < 8) {
         malformed("the dimensions" + at(part.at) + " are not two or more int32 values");
@@ -194,8 +196,9 @@ std::vector<std::int32_t> ArrayReader::read_dims(const Element& part)
     return dims;
 }
 
-Value ArrayReader::read_array(const Element& element, int depth)
+Value ArrayReader::read_array(ElementReader& outer, const char* what, int depth)
 {
+    const Element element = outer.next(what);
     if (element.type == mi_compressed) {
         unsupported("compressed data (as save -v7 writes); save with -v6 instead.");
     }
@@ -206,13 +209,27 @@ Value ArrayReader::read_array(const Element& element, int depth)
     if (depth > max_nesting_depth) {
         unsupported("arrays nested more than " + std::to_string(max_nesting_depth) + " deep.");
     }
-    Value value;
-    if (element.nbytes == 0) {
-        return value;  // an array element with no data stands for [] (0x0 double)
-    }
+    // The contents are read in the order their class fixes, within the
+    // declared size but never past the enclosing element; the declared size
+    // must then match what was read, but for the miscounts of the host's
+    // own writer.
     const std::uint64_t begin = offset(element.data);
-    ElementReader reader(base_, begin, begin + element.nbytes);
+    const std::uint64_t declared_end = begin + element.nbytes;
+    ElementReader reader(base_, begin, std::min(declared_end, outer.end()));
+    const std::uint64_t miscounted_before = miscounted_arrays_;
+    // An array element with no data stands for [] (0x0 double).
+    Value value = element.nbytes == 0 ? Value{} : read_contents(reader, element.at, depth);
+    const std::uint64_t excess = declared_end - reader.position();
+    if (excess != 0 && excess != 4 * (miscounted_arrays_ - miscounted_before)) {
+        malformed("the array" + at(element.at) + " declares " + std::to_string(element.nbytes) +
+                  " bytes, but its contents take " + std::to_string(reader.position() - begin));
+    }
+    outer.resume_after(reader.position());
+    return value;
+}
 
+Value ArrayReader::read_contents(ElementReader& reader, std::uint64_t array_at, int depth)
+{
     const Element flags = reader.next("array flags");
     if (flags.type != mi_uint32 || flags.nbytes != 8) {
         malformed("the array flags" + at(flags.at) + " are not two uint32 words");
@@ -222,17 +239,18 @@ Value ArrayReader::read_array(const Element& element, int depth)
     const bool complex = flag_word & flag_complex;
     const bool logical = flag_word & flag_logical;
 
+    Value value;
     value.dims = read_dims(reader.next("dimensions"));
     const Element name = reader.next("name");
     if (name.type != mi_int8 && name.type != mi_uint8) {
         malformed("the array name" + at(name.at) + " is not int8 text");
     }
     if ((complex || logical) && (array_class == mx_char || array_class == mx_cell || array_class == mx_struct)) {
-        malformed("the array" + at(element.at) + " of class " + std::to_string(array_class) +
-                  " is marked complex or logical");
+        malformed("the " + std::string(array_class == mx_char ? "char" : array_class == mx_cell ? "cell" : "struct") +
+                  " array" + at(array_at) + " is marked complex or logical");
     }
     if (complex && logical) {
-        malformed("the array" + at(element.at) + " is marked both complex and logical");
+        malformed("the array" + at(array_at) + " is marked both complex and logical");
     }
 
     switch (array_class) {
@@ -247,11 +265,17 @@ Value ArrayReader::read_array(const Element& element, int depth)
         break;
     case mx_sparse: {
         if (value.dims.size() != 2) {
-            malformed("the sparse array" + at(element.at) + " has " + std::to_string(value.dims.size()) +
+            malformed("the sparse array" + at(array_at) + " has " + std::to_string(value.dims.size()) +
                       " dimensions, not 2");
         }
         value.value_class = logical ? ValueClass::logical : ValueClass::float64;
-        read_sparse(value, remaining_parts(reader), complex, element.at);
+        value.complex = complex;
+        std::vector<Element> parts{reader.next("row indices"), reader.next("column starts"),
+                                   reader.next("real part")};
+        if (complex) {
+            parts.push_back(reader.next("imaginary part"));
+        }
+        read_sparse(value, parts);
         break;
     }
     case mx_object:
@@ -259,55 +283,48 @@ Value ArrayReader::read_array(const Element& element, int depth)
         unsupported(std::string("an object: ") + supported_classes);
     case mx_function:
         unsupported(std::string("a function handle: ") + supported_classes);
-    default:
-        if (!numeric_class_of(array_class)) {
+    default: {
+        const std::optional<ValueClass> numeric = numeric_class_of(array_class);
+        if (!numeric) {
             malformed("the array flags" + at(flags.at) + " give the unknown class " + std::to_string(array_class));
         }
-        value.value_class = logical ? ValueClass::logical : *numeric_class_of(array_class);
-        read_numeric(value, reader, complex, logical, element.at);
+        value.value_class = logical ? ValueClass::logical : *numeric;
+        read_numeric(value, reader, complex, logical);
         break;
+    }
     }
     return value;
 }
 
-void ArrayReader::read_numeric(Value& value, ElementReader& reader, bool complex, bool logical,
-                               std::uint64_t array_at) const
+void ArrayReader::read_numeric(Value& value, ElementReader& reader, bool complex, bool logical)
 {
-    const std::vector<Element> parts = remaining_parts(reader);
-    if (logical && parts.size() == 3 && value.dims.size() == 2) {
-        // Row indices, column starts and values: a sparse logical array
-        // written with the class of its values instead of the sparse class.
-        read_sparse(value, parts, false, array_at);
+    const Element real = reader.next("real part");
+    if (logical && !reader.done() && value.dims.size() == 2) {
+        // Row indices, column starts and values: the host's own writer
+        // stores sparse logical arrays so, with the class of their values.
+        read_sparse(value, {real, reader.next("column starts"), reader.next("values")});
         return;
-    }
-    if (parts.size() != (complex ? 2u : 1u)) {
-        malformed(std::string("the ") + (complex ? "complex" : "real") + " array" + at(array_at) + " has " + std::to_string(parts.size()) + " data parts, not " +
-                  (complex ? "2" : "1"));
     }
     const std::uint64_t count = element_count(value.dims);
     value.complex = complex;
-    value.real = counted_part(parts[0], "real part", count);
+    value.real = counted_part(real, "real part", count);
     if (complex) {
-        value.imag = counted_part(parts[1], "imaginary part", count);
+        value.imag = counted_part(reader.next("imaginary part"), "imaginary part", count);
     }
 }
 
-void ArrayReader::read_sparse(Value& value, const std::vector<Element>& parts, bool complex,
-                              std::uint64_t array_at) const
+// parts: row indices, column starts, real part and, when value.complex, the
+// imaginary part.
+void ArrayReader::read_sparse(Value& value, const std::vector<Element>& parts)
 {
-    if (parts.size() != (complex ? 4u : 3u)) {
-        malformed("the sparse array" + at(array_at) + " has " +
-                  std::to_string(parts.size()) + " data parts, not " + (complex ? "4" : "3"));
-    }
     value.sparse = true;
-    value.complex = complex;
     const std::int32_t rows = value.dims[0];
     const std::int32_t columns = value.dims[1];
 
     const Elements starts = integer_part(parts[1], "column starts");
     if (starts.count != static_cast<std::uint64_t>(columns) + 1) {
-        malformed("the column starts" + at(parts[1].at) + " number " + std::to_string(starts.count) +
-                  " for " + std::to_string(columns) + " columns");
+        malformed("the column starts" + at(parts[1].at) + " number " + std::to_string(starts.count) + " for " +
+                  std::to_string(columns) + " columns");
     }
     value.column_start.resize(starts.count);
     copy_elements(starts, value.column_start.data());
@@ -323,13 +340,13 @@ void ArrayReader::read_sparse(Value& value, const std::vector<Element>& parts, b
 
     Elements row_indices = integer_part(parts[0], "row indices");
     Elements real = numeric_part(parts[2], "real part");
-    Elements imag = complex ? numeric_part(parts[3], "imaginary part") : Elements{};
-    if (row_indices.count < stored || real.count < stored || (complex && imag.count < stored)) {
+    Elements imag = value.complex ? numeric_part(parts[3], "imaginary part") : Elements{};
+    if (row_indices.count < stored || real.count < stored || (value.complex && imag.count < stored)) {
         malformed("the sparse array" + at(parts[0].at) + " stores fewer row indices or values than its " +
                   std::to_string(stored) + " elements");
     }
     // Any further entries are unused capacity.
-    row_indices.count = real.count = imag.count = stored;
+    row_indices.count = real.count = stored;
     value.row_index.resize(stored);
     copy_elements(row_indices, value.row_index.data());
     for (std::int32_t j = 0; j < columns; ++j) {
@@ -342,26 +359,27 @@ void ArrayReader::read_sparse(Value& value, const std::vector<Element>& parts, b
         }
     }
     value.real = real;
-    value.imag = complex ? imag : Elements{};
+    if (value.complex) {
+        imag.count = stored;
+        value.imag = imag;
+    }
 }
 
 // The characters of a char array, one code unit or code point per element,
 // become the host's UTF-8 rows: row (i, :, page) turns into the UTF-8 bytes
 // of its characters, UTF-16 surrogate pairs along the row joined.
-void ArrayReader::read_char(Value& value, ElementReader& reader) const
+void ArrayReader::read_char(Value& value, ElementReader& reader)
 {
     value.value_class = ValueClass::character;
-    const std::vector<Element> parts = remaining_parts(reader);
-    if (parts.size() != 1) {
-        malformed("the char array ending" + at(reader.position()) + " has " + std::to_string(parts.size()) +
-                  " data parts, not 1");
-    }
-    const Element& part = parts[0];
+    const Element part = reader.next("char data");
     const std::uint64_t count = element_count(value.dims);
     std::vector<std::uint32_t> characters;
     bool utf16 = false;
     switch (part.type) {
     case mi_utf8: {
+        if (part.small && part.nbytes >= 3) {
+            ++miscounted_arrays_;
+        }
         const std::string_view bytes(reinterpret_cast<const char*>(part.data), part.nbytes);
         if (part.nbytes == count) {
             value.text = bytes;  // one byte per element: the host's own form
@@ -449,10 +467,7 @@ void ArrayReader::read_cell(Value& value, ElementReader& reader, int depth)
     }
     value.elements.reserve(count);
     for (std::uint64_t k = 0; k < count; ++k) {
-        value.elements.push_back(read_array(reader.next("cell element"), depth + 1));
-    }
-    if (!reader.done()) {
-        malformed("bytes follow the last cell element" + at(reader.position()));
+        value.elements.push_back(read_array(reader, "cell element", depth + 1));
     }
 }
 
@@ -492,10 +507,7 @@ void ArrayReader::read_struct(Value& value, ElementReader& reader, int depth)
     }
     value.elements.reserve(count);
     for (std::uint64_t k = 0; k < count; ++k) {
-        value.elements.push_back(read_array(reader.next("field value"), depth + 1));
-    }
-    if (!reader.done()) {
-        malformed("bytes follow the last field value" + at(reader.position()));
+        value.elements.push_back(read_array(reader, "field value", depth + 1));
     }
 }
 
@@ -518,13 +530,15 @@ Value unpack_value(const std::uint8_t* bytes, std::uint64_t length)
         unsupported("a version 7.3 (HDF5) MAT-file; save with -v6 instead.");
     }
     if (file_version != version) {
-        malformed("the header gives the unknown version " + std::to_string(file_version));
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%04X", file_version);
+        malformed(std::string("the header gives the unknown version ") + hex);
     }
     ElementReader reader(bytes, header_size, length);
     if (reader.done()) {
         malformed("no array follows the MAT-file header");
     }
-    Value value = ArrayReader(bytes).read_array(reader.next("value"), 1);
+    Value value = ArrayReader(bytes).read_array(reader, "value", 1);
     if (!reader.done()) {
         const std::uint64_t tag = reader.position();
         if (reader.remaining() >= 4 && load<std::uint32_t>(bytes + tag) == mi_matrix) {
