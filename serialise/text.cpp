@@ -10,40 +10,48 @@ bool is_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 std::optional<std::vector<char32_t>> decode_utf8(std::string_view text)
 {
+    // By lead byte: the bits it keeps, how many continuation bytes follow,
+    // and the smallest code point such a sequence may encode (anything less
+    // is an overlong form).
+    struct Sequence {
+        unsigned char lead_mask, lead_bits, value_mask;
+        int continuations;
+        char32_t smallest;
+    };
+    static constexpr Sequence sequences[] = {
+        {0x80, 0x00, 0x7F, 0, 0},
+        {0xE0, 0xC0, 0x1F, 1, 0x80},
+        {0xF0, 0xE0, 0x0F, 2, 0x800},
+        {0xF8, 0xF0, 0x07, 3, 0x10000},
+    };
     std::vector<char32_t> points;
     points.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int trailing;
-        char32_t c;
-        char32_t smallest;  // below this the sequence is overlong
-        if (lead < 0x80) {
-            trailing = 0, c = lead, smallest = 0;
-        } else if ((lead & 0xE0) == 0xC0) {
-            trailing = 1, c = lead & 0x1F, smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            trailing = 2, c = lead & 0x0F, smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            trailing = 3, c = lead & 0x07, smallest = 0x10000;
-        } else {
+        const Sequence* sequence = nullptr;
+        for (const Sequence& s : sequences) {
+            if ((lead & s.lead_mask) == s.lead_bits) {
+                sequence = &s;
+                break;
+            }
+        }
+        if (!sequence || text.size() - i - 1 < static_cast<std::size_t>(sequence->continuations)) {
             return std::nullopt;
         }
-        if (text.size() - i - 1 < static_cast<std::size_t>(trailing)) {
-            return std::nullopt;
-        }
-        for (int k = 1; k <= trailing; ++k) {
+        char32_t c = lead & sequence->value_mask;
+        for (int k = 1; k <= sequence->continuations; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
             if ((next & 0xC0) != 0x80) {
                 return std::nullopt;
             }
             c = (c << 6) | (next & 0x3F);
         }
-        if (c < smallest || c > 0x10FFFF || is_surrogate(c)) {
+        if (c < sequence->smallest || c > 0x10FFFF || is_surrogate(c)) {
             return std::nullopt;
         }
         points.push_back(c);
-        i += 1 + trailing;
+        i += 1 + sequence->continuations;
     }
     return points;
 }

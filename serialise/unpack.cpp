@@ -39,6 +39,9 @@ T load(const std::uint8_t* p)
 // count of stored bytes can then match it).
 std::uint64_t element_count(const std::vector<std::int32_t>& dims)
 {
+    if (std::find(dims.begin(), dims.end(), 0) != dims.end()) {
+        return 0;  // even when the other dimensions multiply beyond 64 bits
+    }
     std::uint64_t count = 1;
     for (std::int32_t d : dims) {
         if (__builtin_mul_overflow(count, static_cast<std::uint64_t>(d), &count)) {
