@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -46,16 +47,36 @@ const ArrayClass* find_class(Match match)
 const std::string too_large =
     "Cannot pack the value: an array in it has a dimension or element count beyond 2^31 - 1.";
 
-std::string nested_too_deep(const char* verb)
+// A sparse array stores only its nonzeros: its dimensions and their number
+// must fit 32 bits, not its element count (100000 x 100000 is fine).
+void describe_sparse(const mxArray* array, const ArrayClass& numeric, Value& value)
 {
-    return std::string("Cannot ") + verb + " a value nested more than " + std::to_string(max_nesting_depth) +
-           " deep.";
+    constexpr mwSize int32_max = std::numeric_limits<std::int32_t>::max();
+    const mwSize rows = mxGetM(array);
+    const mwSize columns = mxGetN(array);
+    if (rows > int32_max || columns > int32_max || mxGetJc(array)[columns] > int32_max) {
+        refuse(too_large);
+    }
+    // Every index and column start is now below 2^31.
+    const mwIndex* column_start = mxGetJc(array);
+    const mwIndex* row_index = mxGetIr(array);
+    const auto stored = static_cast<std::uint64_t>(column_start[columns]);
+    value.value_class = numeric.value;
+    value.dims = {static_cast<std::int32_t>(rows), static_cast<std::int32_t>(columns)};
+    value.sparse = true;
+    value.complex = mxIsComplex(array);
+    value.column_start.assign(column_start, column_start + columns + 1);
+    value.row_index.assign(row_index, row_index + stored);
+    value.real = Elements{numeric.element, mxGetData(array), stored};
+    if (value.complex) {
+        value.imag = Elements{numeric.element, mxGetImagData(array), stored};
+    }
 }
 
 Value describe(const mxArray* array, int depth)
 {
     if (depth > max_nesting_depth) {
-        refuse(nested_too_deep("pack"));
+        refuse("Cannot pack a value nested more than " + std::to_string(max_nesting_depth) + " deep.");
     }
     Value value;
     if (array == nullptr) {
@@ -67,25 +88,22 @@ Value describe(const mxArray* array, int depth)
         refuse(std::string("Cannot pack a value of class ") + mxGetClassName(array) +
                ": only numeric, logical, char, cell and struct arrays can be packed.");
     }
+    if (numeric && mxIsSparse(array)) {
+        describe_sparse(array, *numeric, value);
+        return value;
+    }
     value.dims = dims_as_int32(array, too_large);
-    const auto count = static_cast<std::size_t>(count_as_int32(array, too_large));
+    std::size_t count = 1;
+    for (std::int32_t d : value.dims) {
+        count *= d;
+    }
 
     if (numeric) {
         value.value_class = numeric->value;
         value.complex = mxIsComplex(array);
-        value.sparse = mxIsSparse(array);
-        std::uint64_t stored = count;
-        if (value.sparse) {
-            // Every index is below the element count, which fits 32 bits.
-            const mwIndex* column_start = mxGetJc(array);
-            const mwIndex* row_index = mxGetIr(array);
-            stored = static_cast<std::uint64_t>(column_start[value.dims[1]]);
-            value.column_start.assign(column_start, column_start + value.dims[1] + 1);
-            value.row_index.assign(row_index, row_index + stored);
-        }
-        value.real = Elements{numeric->element, mxGetData(array), stored};
+        value.real = Elements{numeric->element, mxGetData(array), count};
         if (value.complex) {
-            value.imag = Elements{numeric->element, mxGetImagData(array), stored};
+            value.imag = Elements{numeric->element, mxGetImagData(array), count};
         }
     } else if (id == mxCHAR_CLASS) {
         value.value_class = ValueClass::character;

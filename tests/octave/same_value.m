@@ -21,11 +21,16 @@ function ok = same_value (a, b)
 end
 
 function bits = float_bits (x)
-  x = full (x);
+  % Sparse arrays: positions, then the bits of the stored values.
+  positions = [];
+  if (issparse (x))
+    [i, j, x] = find (x);
+    positions = [i; j];
+  end
   if (isa (x, "single"))
     type = "uint32";
   else
     type = "uint64";
   end
-  bits = [typecast(real (x(:)), type); typecast(imag (x(:)), type)];
+  bits = [positions; typecast(real (x(:)), type); typecast(imag (x(:)), type)];
 end

@@ -79,6 +79,14 @@
 %! assert (same_value (nrx_unpack_value (nrx_pack_value (s)), s));
 
 %!test
+%! % Sparse arrays need 32-bit dimensions and stored counts, not element
+%! % counts: 10^10 elements of which two are stored pack and load.
+%! s = sparse ([1 1e5], [2 1e5], [3 4], 1e5, 1e5);
+%! b = nrx_pack_value (s);
+%! assert (numel (b) < 1e6);
+%! assert (same_value (nrx_unpack_value (b), s));
+
+%!test
 %! % Nesting: 256 levels pack, 257 are refused.
 %! c = 1;
 %! for k = 1:255
