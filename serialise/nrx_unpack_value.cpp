@@ -1,6 +1,7 @@
 // V = nrx_unpack_value(B): the value held by B, the bytes of a MAT-file
 // version 5 image as nrx_pack_value returns them.
 #include <cstdint>
+#include <string>
 
 #include "host/frame.hpp"
 #include "host/value_conversion.hpp"
