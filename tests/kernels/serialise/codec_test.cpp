@@ -159,7 +159,8 @@ TEST(Codec, RoundTripKeepsSparseStructureAndLongFieldNames)
     value.field_names = {std::string(100, 'f'), "s"};
     value.elements = {nrx::Value{}, sparse_value};
 
-    const nrx::Value back = unpack(pack(value));
+    const Bytes bytes = pack(value);  // the unpacked value's elements point into these
+    const nrx::Value back = unpack(bytes);
     EXPECT_EQ(back.field_names, value.field_names);
     const nrx::Value& s = back.elements[1];
     EXPECT_TRUE(s.sparse);
@@ -203,7 +204,8 @@ TEST(Unpack, AcceptsTheSizeMiscountOfTheHostsOwnWriter)
     // in the char array and in the cell around it.
     const Bytes text = array(character, {2, 2}, small_element(16, raw("acbd")), 4);
     const Bytes seven = array(dbl, {1, 1}, element(float64, raw<double>({7})));
-    const nrx::Value value = unpack(file(array(cell, {1, 2}, text + seven, 4)));
+    const Bytes bytes = file(array(cell, {1, 2}, text + seven, 4));
+    const nrx::Value value = unpack(bytes);
     EXPECT_EQ(value.elements[0].text, "acbd");
     EXPECT_EQ(elements_of<double>(value.elements[1].real), (std::vector<double>{7}));
     EXPECT_EQ(refusal(file(array(cell, {1, 2}, text + seven, 8))),
