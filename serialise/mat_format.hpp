@@ -36,7 +36,6 @@ constexpr std::uint16_t hdf5_version = 0x0200;  // version 7.3 files, a differen
 // 'M' then 'I' as one 16-bit number: a reader of the writer's byte order
 // sees exactly this value, a reader of the other order sees it swapped.
 constexpr std::uint16_t byte_order_mark = ('M' << 8) | 'I';
-constexpr char header_text_start[] = "MATLAB 5.0 MAT-file";
 
 constexpr std::uint64_t tag_size = 8;
 constexpr std::uint64_t small_data_limit = 4;

@@ -17,8 +17,10 @@
 //
 // Accepted beyond what write_packed writes: numeric data stored in another
 // type than the array's class; char data as UTF-8, UTF-16, UTF-32 or 8-bit
-// code units; an empty array element (no data) for []; sparse logical arrays
-// stored as uint8 arrays with the sparse layout. Refused with a message of
+// code units; an empty array element (no data) for []; and two quirks of the
+// host's own writer: sparse logical arrays stored as uint8 arrays with the
+// sparse layout, and array sizes overstated by 4 bytes for each char array
+// whose data are 3 or 4 bytes of UTF-8. Refused with a message of
 // their own: compressed data, version 7.3 (HDF5) files, data in the other byte
 // order, objects and function handles, and files of several variables.
 #pragma once
