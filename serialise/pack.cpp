@@ -17,7 +17,7 @@ namespace {
 
 using namespace mat;
 
-// Readers recognise the file by the text's first 19 characters.
+// Free text, which by custom begins with the format and its version.
 constexpr char header_text[] = "MATLAB 5.0 MAT-file, written by nrx";
 constexpr std::string_view variable_name = "value";
 constexpr std::uint64_t element_limit = std::numeric_limits<std::uint32_t>::max();
