@@ -122,6 +122,12 @@
 %! assert_refused ([nested 0 0 0 0 0 0 0 0], "^nrx_unpack_value: Not a packed value: 8 bytes follow the array at byte \\d+\\.$");
 
 %!test
+%! % Complex integers, which other writers may store, have no host form.
+%! b = nrx_pack_value (single (1 + 2i));
+%! b(145) = 10;   % the class byte of the array flags: int16
+%! assert_refused (b, "^nrx_unpack_value: Cannot unpack a complex int16 array: this host has no complex integers\\.$");
+
+%!test
 %! % A plain statement unpacks nothing, so even bad bytes raise nothing; nor
 %! % does a call without input. Inputs after the first are ignored.
 %! clear ans

@@ -169,6 +169,22 @@ TEST(Codec, RoundTripKeepsSparseStructureAndLongFieldNames)
     EXPECT_EQ(elements_of<double>(s.real), (std::vector<double>{1, -2, 3}));
 }
 
+TEST(Codec, RoundTripKeepsComplexIntegers)
+{
+    const std::int16_t re[2] = {1, -2}, im[2] = {INT16_MIN, 7};
+    nrx::Value value;
+    value.value_class = nrx::ValueClass::int16;
+    value.dims = {2, 1};
+    value.complex = true;
+    value.real = {nrx::ElementType::int16, re, 2};
+    value.imag = {nrx::ElementType::int16, im, 2};
+    const Bytes bytes = pack(value);
+    const nrx::Value back = unpack(bytes);
+    EXPECT_EQ(back.value_class, nrx::ValueClass::int16);
+    EXPECT_TRUE(back.complex);
+    EXPECT_EQ(elements_of<std::int16_t>(back.imag), (std::vector<std::int16_t>{INT16_MIN, 7}));
+}
+
 TEST(Unpack, ConvertsStoredTypesAndReadsOtherWritersForms)
 {
     // A double array stored as uint8, an int8 array stored as doubles.
