@@ -8,6 +8,8 @@ packages=(
   googletest libgtest-dev libgmock-dev          # kernel tests
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
+  python3-scipy                                 # reading packed values in the interoperation tests
+  clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
 
 missing=()
