@@ -9,6 +9,8 @@ packages=(
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
   libnifti2-dev                                 # NIfTI image reading
+  python3-scipy                                 # reading packed values in the interoperation tests
+  clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
 # Real 1 mm brain scans for the demo; without them it uses a synthetic head.
 optional_packages=(mricron-data)

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the kernel and plug-in tests of the normal
-# build, then all of them again with kernels and plug-ins built under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, a one-minute fuzz run of the unpacker, then all the tests again with
+# kernels and plug-ins built under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh
 (cd build && ctest --output-on-failure -j "$(nproc)")
+
+CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNRX_FUZZ=ON \
+  -DNRX_PLUGINS=OFF -DNRX_TESTS=OFF -DNRX_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j "$(nproc)"
+mkdir -p build-fuzz/corpus build-fuzz/seeds
+octave-cli --norc --no-history --no-window-system \
+  --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave', '$PWD/tests/fuzz'); write_seeds('$PWD/build-fuzz/seeds')"
+/usr/bin/python3 tests/octave/scipy_mat.py write build-fuzz/seeds
+if ! build-fuzz/tests/fuzz/nrx_unpack_value_fuzzer -max_total_time=60 -max_len=8192 \
+     build-fuzz/corpus build-fuzz/seeds >build-fuzz/fuzz.log 2>&1; then
+  tail -n 60 build-fuzz/fuzz.log
+  exit 1
+fi
+echo "Fuzzing the unpacker: $(tail -n 1 build-fuzz/fuzz.log)"
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DNRX_SANITIZE=ON -DNRX_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j "$(nproc)"
