@@ -55,5 +55,28 @@ function [rows, pictures, results] = tour_acquisition (data, out, results)
                  "figure", sprintf ("%.0f packets/s seen live (written every 5 ms), %d whole packets checked",
                                     rate, whole),
                  "seconds", header_time / reads);
+
+  % With the stand-in stopped, the tour writes a marker packet of its own
+  % and reads it back.
+  marker = int32 (-(1:28160));
+  tic;
+  nrx_acq_write (600, 1, 600, 28160, 0, 1, marker);
+  seconds = toc;
+  [h1, h2] = nrx_acq_read ();
+  same = isequal (nrx_acq_read (600), marker) && h1(600) == 1 && h2(600) == 600;
+  rows(2) = struct ("step", "acquisition", "plugin", "nrx_acq_write",
+                    "figure", sprintf ("marker packet 600 written and read back %s", ifelse (same, "intact", "CHANGED")),
+                    "seconds", seconds);
+  if (! same)
+    error ("the marker packet did not read back as written");
+  end
   results.acquisition_rate = rate;
+end
+
+function t = ifelse (condition, yes, no)
+  if (condition)
+    t = yes;
+  else
+    t = no;
+  end
 end

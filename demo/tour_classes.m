@@ -38,8 +38,10 @@ function [rows, pictures, results] = tour_classes (data, out, results)
 end
 
 function means = class_means (values)
-  % Three intensity centres from a few rounds of one-dimensional k-means.
-  means = quantile (values, [0.1 0.45 0.85])(:)';
+  % Three intensity centres from a few rounds of one-dimensional k-means,
+  % started evenly across the bulk of the intensity range.
+  range = quantile (values, [0.01 0.99]);
+  means = range(1) + (range(2) - range(1)) * [0.15 0.5 0.85];
   for round = 1:10
     [~, nearest] = min (abs (values - means), [], 2);
     means = accumarray (nearest, values, [3 1], @mean)';

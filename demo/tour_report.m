@@ -10,7 +10,7 @@ function tour_report (file, data, rows, pictures, failures)
   fprintf (f, "<h1>nrx brain tour</h1>\n<p>Data: %s</p>\n", esc (data.source));
   fprintf (f, "<table><tr><th>step</th><th>plug-in</th><th>key figure</th><th>time</th></tr>\n");
   for r = rows
-    fprintf (f, "<tr><td>%s</td><td><code>%s</code></td><td>%s</td><td>%.2f s</td></tr>\n",
+    fprintf (f, "<tr><td>%s</td><td><code>%s</code></td><td>%s</td><td>%.3f s</td></tr>\n",
              esc (r.step), esc (r.plugin), esc (r.figure), r.seconds);
   end
   fprintf (f, "</table>\n");
