@@ -1,8 +1,8 @@
 // [V, M] = nrx_nifti_read(filename): the voxels and the voxel-to-world
 // matrix of a NIfTI-1 or NIfTI-2 image file (.nii or .nii.gz).
-#include <memory>
 #include <string>
 
+#include "host/char_arrays.hpp"
 #include "host/frame.hpp"
 #include "serialise/nifti_volume.hpp"
 
@@ -33,8 +33,7 @@ std::string read_file_name(const mxArray* array)
     if (!mxIsChar(array) || mxGetM(array) > 1) {
         nrx::host::refuse("The file name must be a character string.");
     }
-    const std::unique_ptr<char, decltype(&mxFree)> text(mxArrayToString(array), mxFree);
-    return text ? std::string(text.get()) : std::string();
+    return nrx::host::read_text(array);
 }
 
 }  // namespace
