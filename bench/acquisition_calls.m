@@ -2,11 +2,11 @@
 % first call that loads the plug-ins and creates the segment. Writes into the
 % acquisition segment, so it runs only in a private IPC namespace:
 %
-%   tests/private_ipc.sh octave-cli --norc --no-history --no-window-system \
+%   scripts/private_ipc.sh octave-cli --norc --no-history --no-window-system \
 %     --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave'); run('bench/acquisition_calls.m')"
 
 if (! private_ipc_namespace ())
-  error ("acquisition_calls: run through tests/private_ipc.sh, never against this machine's segment");
+  error ("acquisition_calls: run through scripts/private_ipc.sh, never against this machine's segment");
 end
 
 calls = 2000;

@@ -1,8 +1,10 @@
-# nrx_add_plugin(<name> KERNELS <lib>...)
+# nrx_add_plugin(<name> KERNELS <lib>... [PACKAGE_FLAGS <flag>...])
 #
 # Builds the gateway <name>.cpp of the current folder as a host plug-in in
 # NRX_PLUGIN_DIR, linked with the host frame and the given kernel libraries,
-# and puts the help file <name>.m beside it.
+# and puts the help file <name>.m beside it. PACKAGE_FLAGS are the mkoctfile
+# flags (-I..., -l...) of libraries outside the project that the kernels
+# need, for the build inside the Octave package.
 
 if(NRX_PLUGINS)
   if(NRX_MATLAB)
@@ -26,7 +28,7 @@ if(NRX_PLUGINS)
 endif()
 
 function(nrx_add_plugin name)
-  cmake_parse_arguments(PLUGIN "" "" "KERNELS" ${ARGN})
+  cmake_parse_arguments(PLUGIN "" "" "KERNELS;PACKAGE_FLAGS" ${ARGN})
   if(NOT NRX_PLUGINS)
     return()
   endif()
@@ -42,4 +44,9 @@ function(nrx_add_plugin name)
   set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${NRX_PLUGIN_DIR}")
   configure_file("${CMAKE_CURRENT_SOURCE_DIR}/${name}.m" "${NRX_PLUGIN_DIR}/${name}.m" COPYONLY)
   set_property(GLOBAL APPEND PROPERTY NRX_PLUGIN_NAMES ${name})
+  # What the Octave package needs to build the same plug-in with mkoctfile.
+  get_filename_component(subsystem "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  set_property(GLOBAL PROPERTY NRX_PLUGIN_${name}_SUBSYSTEM ${subsystem})
+  set_property(GLOBAL PROPERTY NRX_PLUGIN_${name}_KERNELS ${PLUGIN_KERNELS})
+  set_property(GLOBAL PROPERTY NRX_PLUGIN_${name}_PACKAGE_FLAGS ${PLUGIN_PACKAGE_FLAGS})
 endfunction()

@@ -8,24 +8,37 @@ packages=(
   googletest libgtest-dev libgmock-dev          # kernel tests
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
+  libnifti2-dev                                 # NIfTI image reading
   python3-scipy                                 # reading packed values in the interoperation tests
   clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
+# Real 1 mm brain scans for the demo; without them it uses a synthetic head.
+optional_packages=(mricron-data)
 
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
+missing() {
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      echo "$package"
+    fi
+  done
+}
 
-if ((${#missing[@]} > 0)); then
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
-  fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+required=($(missing "${packages[@]}"))
+optional=($(missing "${optional_packages[@]}"))
+if ((${#required[@]} + ${#optional[@]} > 0)); then
   "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ((${#required[@]} > 0)); then
+  echo "Installing: ${required[*]}"
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${required[@]}"
+fi
+if ((${#optional[@]} > 0)); then
+  echo "Installing: ${optional[*]}"
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${optional[@]}" ||
+    echo "Could not install ${optional[*]}: the demo will use a synthetic head phantom."
 fi

@@ -1,5 +1,5 @@
 function private = private_ipc_namespace ()
-  % True only inside the private IPC namespace that tests/private_ipc.sh
+  % True only inside the private IPC namespace that scripts/private_ipc.sh
   % made. Tests that touch the acquisition segment run nowhere else, so that
   % they can never write into a live acquisition on this machine.
   [own, err] = readlink ("/proc/self/ns/ipc");

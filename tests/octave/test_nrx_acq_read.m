@@ -1,6 +1,6 @@
 % Plug-in tests of nrx_acq_read, run through the host. They write into the
 % acquisition segment, so every block runs only inside the private IPC
-% namespace made by tests/private_ipc.sh and is skipped anywhere else.
+% namespace made by scripts/private_ipc.sh and is skipped anywhere else.
 
 %!function D = known_samples (p)
 %!  % Samples that tell packets apart: packet p holds p*100000 + (1:28160).

@@ -1,6 +1,6 @@
 % Tests of the stand-in acquisition program nrx_acq_standin (built beside the
 % plug-ins), read through nrx_acq_read. They run only inside the private IPC
-% namespace made by tests/private_ipc.sh and are skipped anywhere else.
+% namespace made by scripts/private_ipc.sh and are skipped anywhere else.
 
 %!function [status, output] = standin (options)
 %!  program = fullfile (fileparts (which ("nrx_acq_read")), "nrx_acq_standin");

@@ -1,6 +1,6 @@
 % Plug-in tests of nrx_acq_write, run through the host. They write into the
 % acquisition segment, so every block runs only inside the private IPC
-% namespace made by tests/private_ipc.sh and is skipped anywhere else.
+% namespace made by scripts/private_ipc.sh and is skipped anywhere else.
 
 %!function [words, samples] = read_packet (p)
 %!  [h1, h2, h3, h4, h5] = nrx_acq_read ();
