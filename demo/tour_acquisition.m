@@ -65,18 +65,10 @@ function [rows, pictures, results] = tour_acquisition (data, out, results)
   [h1, h2] = nrx_acq_read ();
   same = isequal (nrx_acq_read (600), marker) && h1(600) == 1 && h2(600) == 600;
   rows(2) = struct ("step", "acquisition", "plugin", "nrx_acq_write",
-                    "figure", sprintf ("marker packet 600 written and read back %s", ifelse (same, "intact", "CHANGED")),
+                    "figure", sprintf ("marker packet 600 written and read back %s", merge (same, "intact", "CHANGED")),
                     "seconds", seconds);
   if (! same)
     error ("the marker packet did not read back as written");
   end
   results.acquisition_rate = rate;
-end
-
-function t = ifelse (condition, yes, no)
-  if (condition)
-    t = yes;
-  else
-    t = no;
-  end
 end

@@ -13,18 +13,10 @@ function [rows, pictures, results] = tour_exchange (data, out, results)
   seconds = toc;
   same = isequaln (back, results);
   rows(2) = struct ("step", "exchange", "plugin", "nrx_unpack_value",
-                    "figure", sprintf ("unpacked again: %s", ifelse_text (same, "identical", "DIFFERENT")),
+                    "figure", sprintf ("unpacked again: %s", merge (same, "identical", "DIFFERENT")),
                     "seconds", seconds);
   if (! same)
     error ("unpacked results differ from the packed ones");
   end
   pictures = struct ("file", {}, "caption", {});
-end
-
-function t = ifelse_text (condition, yes, no)
-  if (condition)
-    t = yes;
-  else
-    t = no;
-  end
 end
