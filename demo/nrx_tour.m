@@ -20,6 +20,7 @@ function status = nrx_tour (out, scans)
   end
   data = tour_data (scans);
   printf ("nrx tour on %s\n\n", data.source);
+  printf ("%-14s %-20s %-76s %9s\n", "step", "plug-in", "key figure", "time/call");
 
   steps = {@tour_registration, @tour_deformation, @tour_classes, @tour_parcels, ...
            @tour_projection, @tour_phase, @tour_statistics, @tour_acquisition, @tour_exchange};

@@ -8,7 +8,7 @@ function tour_report (file, data, rows, pictures, failures)
   fprintf (f, "td,th{padding:.2em .8em;text-align:left}figure{display:inline-block;margin:1em;vertical-align:top}");
   fprintf (f, "figcaption{max-width:30em}</style></head><body>\n");
   fprintf (f, "<h1>nrx brain tour</h1>\n<p>Data: %s</p>\n", esc (data.source));
-  fprintf (f, "<table><tr><th>step</th><th>plug-in</th><th>key figure</th><th>time</th></tr>\n");
+  fprintf (f, "<table><tr><th>step</th><th>plug-in</th><th>key figure</th><th>time per call</th></tr>\n");
   for r = rows
     fprintf (f, "<tr><td>%s</td><td><code>%s</code></td><td>%s</td><td>%.3f s</td></tr>\n",
              esc (r.step), esc (r.plugin), esc (r.figure), r.seconds);
