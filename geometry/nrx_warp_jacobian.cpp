@@ -40,9 +40,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         refuse("No perspective projections allowed.");
     }
 
-    const mwSize dims[3] = {static_cast<mwSize>(x.dim[0]), static_cast<mwSize>(x.dim[1]),
-                            static_cast<mwSize>(x.dim[2])};
-    plhs[0] = mxCreateNumericArray(3, dims, mxSINGLE_CLASS, mxREAL);
+    plhs[0] = create_volume(x, mxSINGLE_CLASS);
 
     const float* const field[3] = {static_cast<const float*>(x.data), static_cast<const float*>(y.data),
                                    static_cast<const float*>(z.data)};

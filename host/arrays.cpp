@@ -59,4 +59,16 @@ Volume read_volume(const mxArray* array, const std::string& too_large)
     return volume;
 }
 
+mxArray* create_double_like(const mxArray* array)
+{
+    return mxCreateNumericArray(mxGetNumberOfDimensions(array), mxGetDimensions(array), mxDOUBLE_CLASS, mxREAL);
+}
+
+mxArray* create_volume(const Volume& volume, mxClassID class_id)
+{
+    const mwSize dims[3] = {static_cast<mwSize>(volume.dim[0]), static_cast<mwSize>(volume.dim[1]),
+                            static_cast<mwSize>(volume.dim[2])};
+    return mxCreateNumericArray(3, dims, class_id, mxREAL);
+}
+
 }  // namespace nrx::host

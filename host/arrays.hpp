@@ -43,4 +43,12 @@ struct Volume {
 // first, with its own message) as a Volume.
 Volume read_volume(const mxArray* array, const std::string& too_large);
 
+// A new real double array with the number of dimensions and the dimensions
+// of `array`, every element zero.
+mxArray* create_double_like(const mxArray* array);
+
+// A new real three-dimensional array of the volume's size (the host drops a
+// trailing 1), every element zero.
+mxArray* create_volume(const Volume& volume, mxClassID class_id);
+
 }  // namespace nrx::host

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "host/arrays.hpp"
+#include "host/double_image.hpp"
 #include "host/frame.hpp"
 
 namespace nrx::host {
@@ -34,10 +35,12 @@ void PhaseMapArgs::require_real_full_double(const mxArray* array, const char* na
     }
 }
 
-DoubleGrid PhaseMapArgs::read_grid(const mxArray* array, const char* name) const
+DoubleGrid PhaseMapArgs::read_grid(const mxArray* array, const char* name, const std::string& not_2d_or_3d) const
 {
+    const std::string prefix = plugin_ + ": ";
     const Volume volume =
-        read_volume(array, plugin_ + ": " + name + " is too large: dimensions and element count must fit in 32-bit integers");
+        read_double_image(array, prefix + name + " must be numeric, real, full and double", prefix + not_2d_or_3d,
+                          prefix + name + " is too large: dimensions and element count must fit in 32-bit integers");
     DoubleGrid grid{static_cast<const double*>(volume.data), {}};
     for (int axis = 0; axis < 3; ++axis) {
         grid.dim[axis] = static_cast<std::uint32_t>(volume.dim[axis]);
@@ -47,11 +50,7 @@ DoubleGrid PhaseMapArgs::read_grid(const mxArray* array, const char* name) const
 
 DoubleGrid PhaseMapArgs::map(const mxArray* array, const char* name) const
 {
-    require_real_full_double(array, name);
-    if (mxGetNumberOfDimensions(array) > 3) {
-        refuse(std::string(name) + " must be 2 or 3-dimensional");
-    }
-    return read_grid(array, name);
+    return read_grid(array, name, std::string(name) + " must be 2 or 3-dimensional");
 }
 
 const double* PhaseMapArgs::matching_map(const mxArray* array, const char* name, const mxArray* first,
@@ -74,16 +73,8 @@ const double* PhaseMapArgs::matching_map(const mxArray* array, const char* name,
 
 DoubleGrid PhaseMapArgs::kernel(const mxArray* array, const char* name, const char* map_name) const
 {
-    require_real_full_double(array, name);
-    if (mxGetNumberOfDimensions(array) > 3) {
-        refuse(std::string(map_name) + " and " + name + " must have same dimensionality");
-    }
-    return read_grid(array, name);
-}
-
-mxArray* create_map_like(const mxArray* map)
-{
-    return mxCreateNumericArray(mxGetNumberOfDimensions(map), mxGetDimensions(map), mxDOUBLE_CLASS, mxREAL);
+    // A 2-D kernel counts as 3-D, so only four or more dimensions differ from the map's.
+    return read_grid(array, name, std::string(map_name) + " and " + name + " must have same dimensionality");
 }
 
 }  // namespace nrx::host

@@ -55,14 +55,10 @@ public:
 
 private:
     void require_real_full_double(const mxArray* array, const char* name) const;
-    DoubleGrid read_grid(const mxArray* array, const char* name) const;
+    DoubleGrid read_grid(const mxArray* array, const char* name, const std::string& not_2d_or_3d) const;
 
     std::string plugin_;
     std::string usage_;
 };
-
-// A new real double array with the number of dimensions and the dimensions of
-// `map`, every element zero.
-mxArray* create_map_like(const mxArray* map);
 
 }  // namespace nrx::host

@@ -1,6 +1,7 @@
 // [pm, wmap] = nrx_phase_fill(pm, wmap, kernel): fills every empty voxel
 // (weight 0) that has known neighbours within the kernel box with their
 // kernel-weighted mean, and marks it known.
+#include "host/arrays.hpp"
 #include "host/frame.hpp"
 #include "host/phase_map_args.hpp"
 #include "phasemap/phase_fill.hpp"
@@ -22,8 +23,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
     const DoubleGrid kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[FILLED_MAP] = create_map_like(prhs[PHASE_MAP]);
-    plhs[FILLED_WEIGHTS] = create_map_like(prhs[PHASE_MAP]);
+    plhs[FILLED_MAP] = create_double_like(prhs[PHASE_MAP]);
+    plhs[FILLED_WEIGHTS] = create_double_like(prhs[PHASE_MAP]);
 
     nrx::pad(pm.data, wmap, pm.dim, kernel.data, kernel.dim, mxGetPr(plhs[FILLED_MAP]),
              mxGetPr(plhs[FILLED_WEIGHTS]));

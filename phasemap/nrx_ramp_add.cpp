@@ -40,7 +40,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
     const double* ramps = read_ramps(args, prhs[RAMPS]);
 
-    plhs[RAMPED_MAP] = create_map_like(prhs[PHASE_MAP]);
+    plhs[RAMPED_MAP] = create_double_like(prhs[PHASE_MAP]);
     double* out = mxGetPr(plhs[RAMPED_MAP]);
 
     std::copy_n(pm.data, pm.count(), out);

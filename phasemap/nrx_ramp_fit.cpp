@@ -2,6 +2,7 @@
 // phase map, and the map with that ramp removed inside the mask.
 #include <algorithm>
 
+#include "host/arrays.hpp"
 #include "host/frame.hpp"
 #include "host/phase_map_args.hpp"
 #include "phasemap/ramps.hpp"
@@ -23,7 +24,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
 
     plhs[RAMP] = mxCreateDoubleMatrix(3, 1, mxREAL);
-    plhs[RAMP_FREE_MAP] = create_map_like(prhs[PHASE_MAP]);
+    plhs[RAMP_FREE_MAP] = create_double_like(prhs[PHASE_MAP]);
     double* ramp = mxGetPr(plhs[RAMP]);
     double* out = mxGetPr(plhs[RAMP_FREE_MAP]);
 

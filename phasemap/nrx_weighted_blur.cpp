@@ -1,5 +1,6 @@
 // pm = nrx_weighted_blur(pm, wmap, kernel): every voxel becomes the mean of
 // the phases in its kernel box, each weighted by kernel value times weight.
+#include "host/arrays.hpp"
 #include "host/frame.hpp"
 #include "host/phase_map_args.hpp"
 #include "phasemap/weighted_blur.hpp"
@@ -21,7 +22,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
     const DoubleGrid kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[SMOOTHED_MAP] = create_map_like(prhs[PHASE_MAP]);
+    plhs[SMOOTHED_MAP] = create_double_like(prhs[PHASE_MAP]);
 
     nrx::smooth(pm.data, wmap, pm.dim, kernel.data, kernel.dim, mxGetPr(plhs[SMOOTHED_MAP]));
 }

@@ -22,12 +22,7 @@ struct DestroyArray {
 };
 using Map = std::unique_ptr<mxArray, DestroyArray>;
 
-Map new_map(const nrx::host::Volume& image)
-{
-    const mwSize dims[3] = {static_cast<mwSize>(image.dim[0]), static_cast<mwSize>(image.dim[1]),
-                            static_cast<mwSize>(image.dim[2])};
-    return Map(mxCreateNumericArray(3, dims, mxDOUBLE_CLASS, mxREAL));
-}
+Map new_map(const nrx::host::Volume& image) { return Map(nrx::host::create_volume(image, mxDOUBLE_CLASS)); }
 
 }  // namespace
 

@@ -49,7 +49,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
 
     // The output starts as the image, so every voxel's own value takes part.
-    plhs[0] = mxCreateNumericArray(ndims, mxGetDimensions(ima), mxDOUBLE_CLASS, mxREAL);
+    plhs[0] = create_double_like(ima);
     double* out = mxGetPr(plhs[0]);
     const auto* image_data = static_cast<const double*>(image.data);
     std::copy_n(image_data, image.count(), out);
