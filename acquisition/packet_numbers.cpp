@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "acquisition/segment.hpp"
-#include "host/int32.hpp"
+#include "core/int32.hpp"
 
 namespace nrx::acquisition {
 

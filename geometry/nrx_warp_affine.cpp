@@ -1,8 +1,11 @@
 // nrx_warp_affine(Y1, Y2, Y3, M): applies the 4x4 homogeneous matrix M to
 // every point of a deformation field, overwriting the three components.
+#include <cstdint>
+
 #include "geometry/affine_field.hpp"
-#include "host/deformation_field.hpp"
+#include "geometry/field_arguments.hpp"
 #include "host/frame.hpp"
+#include "host/sizes.hpp"
 
 namespace {
 
@@ -17,12 +20,12 @@ void nrx_gateway(int nlhs, mxArray* /*plhs*/[], int nrhs, const mxArray* prhs[])
     if (nrhs != INPUT_COUNT || nlhs != 0) {
         refuse("Inappropriate usage.");
     }
-    const Volume x = get_volume(prhs[FIELD_X]);
-    const Volume y = get_matching_volume(prhs[FIELD_Y], x);
-    const Volume z = get_matching_volume(prhs[FIELD_Z], x);
-    const double* m = get_affine_matrix(prhs[MATRIX]);
+    const nrx::Grid3 grid = read_field_component(prhs[FIELD_X]);
+    require_matching_component(prhs[FIELD_Y], grid);
+    require_matching_component(prhs[FIELD_Z], grid);
+    const double* m = read_affine_matrix(prhs[MATRIX]);
 
     // The field is transformed where it lies: the caller's arrays change.
-    nrx::transform_field(static_cast<float*>(x.data), static_cast<float*>(y.data), static_cast<float*>(z.data),
-                         x.count(), m);
+    nrx::transform_field(data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]), data_of<float>(prhs[FIELD_Z]),
+                         static_cast<std::int32_t>(grid.count()), m);
 }

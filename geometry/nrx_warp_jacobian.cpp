@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "geometry/jacobian.hpp"
-#include "host/deformation_field.hpp"
+#include "geometry/field_arguments.hpp"
 #include "host/frame.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
 
 namespace {
 
@@ -25,10 +27,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != INPUT_COUNT || nlhs > 1) {
         refuse("Inappropriate usage.");
     }
-    const Volume x = get_volume(prhs[FIELD_X]);
-    const Volume y = get_matching_volume(prhs[FIELD_Y], x);
-    const Volume z = get_matching_volume(prhs[FIELD_Z], x);
-    const double* M = get_affine_matrix(prhs[GRID_MATRIX]);
+    const nrx::Grid3 grid = read_field_component(prhs[FIELD_X]);
+    require_matching_component(prhs[FIELD_Y], grid);
+    require_matching_component(prhs[FIELD_Z], grid);
+    const double* M = read_affine_matrix(prhs[GRID_MATRIX]);
 
     float m[3][4];
     for (int r = 0; r < 3; ++r) {
@@ -40,10 +42,11 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         refuse("No perspective projections allowed.");
     }
 
-    plhs[0] = create_volume(x, mxSINGLE_CLASS);
+    plhs[0] = create_grid(grid, mxSINGLE_CLASS);
 
-    const float* const field[3] = {static_cast<const float*>(x.data), static_cast<const float*>(y.data),
-                                   static_cast<const float*>(z.data)};
-    nrx::jacobian_determinants(field, x.dim, m, static_cast<float*>(mxGetData(plhs[0])), print_progress_dot);
+    const float* const field[3] = {data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
+                                   data_of<float>(prhs[FIELD_Z])};
+    const std::int32_t dim[3] = {grid.nx, grid.ny, grid.nz};
+    nrx::jacobian_determinants(field, dim, m, data_of<float>(plhs[0]), print_progress_dot);
     mexPrintf("\n");
 }

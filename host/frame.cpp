@@ -7,6 +7,10 @@ namespace nrx::host {
 
 void refuse(const std::string& message) { throw Refusal(message); }
 
+std::string plugin_name() { return mexFunctionName(); }
+
+std::string with_plugin_name(const std::string& text) { return plugin_name() + ": " + text; }
+
 }  // namespace nrx::host
 
 namespace {

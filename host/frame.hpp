@@ -9,6 +9,7 @@
 //
 // Typical gateway:
 //
+//   #include "host/checks.hpp"
 //   #include "host/frame.hpp"
 //   void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 //   {
@@ -34,6 +35,13 @@ public:
 };
 
 [[noreturn]] void refuse(const std::string& message);
+
+// The name the host called the running plug-in by (its file name).
+std::string plugin_name();
+
+// "<plug-in name>: <text>": the form of the messages of the plug-ins that
+// name themselves in their own messages.
+std::string with_plugin_name(const std::string& text);
 
 }  // namespace nrx::host
 

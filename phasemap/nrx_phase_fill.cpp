@@ -1,9 +1,10 @@
 // [pm, wmap] = nrx_phase_fill(pm, wmap, kernel): fills every empty voxel
 // (weight 0) that has known neighbours within the kernel box with their
 // kernel-weighted mean, and marks it known.
-#include "host/arrays.hpp"
 #include "host/frame.hpp"
-#include "host/phase_map_args.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "phasemap/phase_map_arguments.hpp"
 #include "phasemap/phase_fill.hpp"
 
 namespace {
@@ -16,16 +17,18 @@ enum Output { FILLED_MAP, FILLED_WEIGHTS, OUTPUT_COUNT };
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
-    const PhaseMapArgs args("nrx_phase_fill", "usage: [pm,wmap] = nrx_phase_fill(pm,wmap,kernel)");
+    const PhaseMapArgs args("[pm,wmap] = ", "(pm,wmap,kernel)");
 
     args.check_counts(nrhs, INPUT_COUNT, nlhs, OUTPUT_COUNT, "2 output argument required");
-    const DoubleGrid pm = args.map(prhs[PHASE_MAP], "pm");
+    const nrx::Grid3 pm = args.map(prhs[PHASE_MAP], "pm");
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
-    const DoubleGrid kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
+    const nrx::Grid3 kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[FILLED_MAP] = create_double_like(prhs[PHASE_MAP]);
-    plhs[FILLED_WEIGHTS] = create_double_like(prhs[PHASE_MAP]);
+    plhs[FILLED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
+    plhs[FILLED_WEIGHTS] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    nrx::pad(pm.data, wmap, pm.dim, kernel.data, kernel.dim, mxGetPr(plhs[FILLED_MAP]),
-             mxGetPr(plhs[FILLED_WEIGHTS]));
+    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
+    const nrx::GridDims kdim = {std::uint32_t(kernel.nx), std::uint32_t(kernel.ny), std::uint32_t(kernel.nz)};
+    nrx::pad(data_of<double>(prhs[PHASE_MAP]), wmap, dim, data_of<double>(prhs[KERNEL]), kdim,
+             mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]));
 }

@@ -2,9 +2,11 @@
 // phase map inside the mask, undoing nrx_ramp_fit's removal.
 #include <algorithm>
 
-#include "host/arrays.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
-#include "host/phase_map_args.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "phasemap/phase_map_arguments.hpp"
 #include "phasemap/ramps.hpp"
 
 namespace {
@@ -33,16 +35,17 @@ const double* read_ramps(const nrx::host::PhaseMapArgs& args, const mxArray* ram
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
-    const PhaseMapArgs args("nrx_ramp_add", "usage: pm = nrx_ramp_add(pm,mask,ramps)");
+    const PhaseMapArgs args("pm = ", "(pm,mask,ramps)");
 
     args.check_counts(nrhs, INPUT_COUNT, nlhs, OUTPUT_COUNT, "1 output argument required");
-    const DoubleGrid pm = args.map(prhs[PHASE_MAP], "pm");
+    const nrx::Grid3 pm = args.map(prhs[PHASE_MAP], "pm");
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
     const double* ramps = read_ramps(args, prhs[RAMPS]);
 
-    plhs[RAMPED_MAP] = create_double_like(prhs[PHASE_MAP]);
+    plhs[RAMPED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
     double* out = mxGetPr(plhs[RAMPED_MAP]);
 
-    std::copy_n(pm.data, pm.count(), out);
-    nrx::restore_ramps(mask, pm.dim, ramps, out);
+    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
+    std::copy_n(data_of<double>(prhs[PHASE_MAP]), pm.count(), out);
+    nrx::restore_ramps(mask, dim, ramps, out);
 }

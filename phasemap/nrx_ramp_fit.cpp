@@ -2,9 +2,10 @@
 // phase map, and the map with that ramp removed inside the mask.
 #include <algorithm>
 
-#include "host/arrays.hpp"
 #include "host/frame.hpp"
-#include "host/phase_map_args.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "phasemap/phase_map_arguments.hpp"
 #include "phasemap/ramps.hpp"
 
 namespace {
@@ -17,18 +18,19 @@ enum Output { RAMP, RAMP_FREE_MAP, OUTPUT_COUNT };
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
-    const PhaseMapArgs args("nrx_ramp_fit", "usage: [ramp,pm] = nrx_ramp_fit(pm,mask)");
+    const PhaseMapArgs args("[ramp,pm] = ", "(pm,mask)");
 
     args.check_counts(nrhs, INPUT_COUNT, nlhs, OUTPUT_COUNT, "2 output arguments required");
-    const DoubleGrid pm = args.map(prhs[PHASE_MAP], "pm");
+    const nrx::Grid3 pm = args.map(prhs[PHASE_MAP], "pm");
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
 
     plhs[RAMP] = mxCreateDoubleMatrix(3, 1, mxREAL);
-    plhs[RAMP_FREE_MAP] = create_double_like(prhs[PHASE_MAP]);
+    plhs[RAMP_FREE_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
     double* ramp = mxGetPr(plhs[RAMP]);
     double* out = mxGetPr(plhs[RAMP_FREE_MAP]);
 
-    nrx::estimate_ramps(pm.data, mask, pm.dim, ramp);
-    std::copy_n(pm.data, pm.count(), out);
-    nrx::remove_ramps(mask, pm.dim, ramp, out);
+    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
+    nrx::estimate_ramps(data_of<double>(prhs[PHASE_MAP]), mask, dim, ramp);
+    std::copy_n(data_of<double>(prhs[PHASE_MAP]), pm.count(), out);
+    nrx::remove_ramps(mask, dim, ramp, out);
 }

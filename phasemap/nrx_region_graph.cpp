@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "host/frame.hpp"
-#include "host/phase_map_args.hpp"
+#include "host/sizes.hpp"
+#include "phasemap/phase_map_arguments.hpp"
 #include "phasemap/region_graph.hpp"
 
 namespace {
@@ -18,14 +19,15 @@ enum Output { SMALLER_LABEL, LARGER_LABEL, COUNT, PHASE_DIFFERENCE, OUTPUT_COUNT
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
-    const PhaseMapArgs args("nrx_region_graph", "usage: [i,j,n,p]=nrx_region_graph(rima,pm)");
+    const PhaseMapArgs args("[i,j,n,p]=", "(rima,pm)");
 
     args.check_counts(nrhs, INPUT_COUNT, nlhs, OUTPUT_COUNT, "4 output argument required");
-    const DoubleGrid rima = args.map(prhs[LABELS], "rima");
+    const nrx::Grid3 rima = args.map(prhs[LABELS], "rima");
     const double* pm = args.matching_map(prhs[PHASE_MAP], "pm", prhs[LABELS], "rima");
 
+    const nrx::GridDims dim = {std::uint32_t(rima.nx), std::uint32_t(rima.ny), std::uint32_t(rima.nz)};
     std::vector<double> lists[OUTPUT_COUNT];
-    const std::size_t rows = nrx::make_vectors(rima.data, pm, rima.dim, lists[SMALLER_LABEL], lists[LARGER_LABEL],
+    const std::size_t rows = nrx::make_vectors(data_of<double>(prhs[LABELS]), pm, dim, lists[SMALLER_LABEL], lists[LARGER_LABEL],
                                                lists[COUNT], lists[PHASE_DIFFERENCE]);
 
     for (int output = 0; output < OUTPUT_COUNT; ++output) {

@@ -1,8 +1,9 @@
 // pm = nrx_weighted_blur(pm, wmap, kernel): every voxel becomes the mean of
 // the phases in its kernel box, each weighted by kernel value times weight.
-#include "host/arrays.hpp"
 #include "host/frame.hpp"
-#include "host/phase_map_args.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "phasemap/phase_map_arguments.hpp"
 #include "phasemap/weighted_blur.hpp"
 
 namespace {
@@ -15,14 +16,17 @@ enum Output { SMOOTHED_MAP, OUTPUT_COUNT };
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
-    const PhaseMapArgs args("nrx_weighted_blur", "usage: pm = nrx_weighted_blur(pm,wmap,kernel)");
+    const PhaseMapArgs args("pm = ", "(pm,wmap,kernel)");
 
     args.check_counts(nrhs, INPUT_COUNT, nlhs, OUTPUT_COUNT, "1 output argument required");
-    const DoubleGrid pm = args.map(prhs[PHASE_MAP], "pm");
+    const nrx::Grid3 pm = args.map(prhs[PHASE_MAP], "pm");
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
-    const DoubleGrid kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
+    const nrx::Grid3 kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[SMOOTHED_MAP] = create_double_like(prhs[PHASE_MAP]);
+    plhs[SMOOTHED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    nrx::smooth(pm.data, wmap, pm.dim, kernel.data, kernel.dim, mxGetPr(plhs[SMOOTHED_MAP]));
+    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
+    const nrx::GridDims kdim = {std::uint32_t(kernel.nx), std::uint32_t(kernel.ny), std::uint32_t(kernel.nz)};
+    nrx::smooth(data_of<double>(prhs[PHASE_MAP]), wmap, dim, data_of<double>(prhs[KERNEL]), kdim,
+                mxGetPr(plhs[SMOOTHED_MAP]));
 }

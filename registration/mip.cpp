@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "host/int32.hpp"
+#include "core/int32.hpp"
 
 namespace nrx {
 

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/arrays.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/sizes.hpp"
 #include "registration/mip.hpp"
 
 namespace {
@@ -28,20 +29,20 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
     const std::int32_t n =
         count_as_int32(prhs[VALUES], "Too many points: their number must fit in a 32-bit integer.");
-    if (mxGetN(prhs[LOCATIONS]) != static_cast<std::size_t>(n) || mxGetM(prhs[LOCATIONS]) != 3) {
+    if (!is_plain_matrix(prhs[LOCATIONS], 3, static_cast<std::size_t>(n))) {
         refuse("Incompatible size for locations matrix.");
     }
-    if (mxGetNumberOfElements(prhs[DIMENSIONS]) != 5) {
+    if (!has_n_elements(prhs[DIMENSIONS], 5)) {
         refuse("Incompatible size for dimensions vector.");
     }
     const double* dims = mxGetPr(prhs[DIMENSIONS]);
     const double* dxyz = nullptr;
     const double* cxyz = nullptr;
     if (nrhs == INPUT_COUNT) {
-        if (mxGetNumberOfElements(prhs[VIEW_EXTENTS]) != 3) {
+        if (!has_n_elements(prhs[VIEW_EXTENTS], 3)) {
             refuse("Incompatible size for DXYZ vector.");
         }
-        if (mxGetNumberOfElements(prhs[VIEW_ORIGINS]) != 3) {
+        if (!has_n_elements(prhs[VIEW_ORIGINS], 3)) {
             refuse("Incompatible size for CXYZ vector.");
         }
         dxyz = mxGetPr(prhs[VIEW_EXTENTS]);

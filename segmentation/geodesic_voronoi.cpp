@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "host/int32.hpp"
+#include "core/int32.hpp"
 
 namespace nrx {
 

@@ -1,6 +1,6 @@
 #include "segmentation/local_maxima.hpp"
 
-#include "host/int32.hpp"
+#include "core/int32.hpp"
 
 namespace nrx::local_peaks {
 

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "host/argument_counts.hpp"
-#include "host/arrays.hpp"
-#include "host/char_arrays.hpp"
-#include "host/double_image.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "host/text.hpp"
 #include "segmentation/geodesic_voronoi.hpp"
 
 namespace {
@@ -22,7 +23,7 @@ struct DestroyArray {
 };
 using Map = std::unique_ptr<mxArray, DestroyArray>;
 
-Map new_map(const nrx::host::Volume& image) { return Map(nrx::host::create_volume(image, mxDOUBLE_CLASS)); }
+Map new_map(const nrx::Grid3& image) { return Map(nrx::host::create_grid(image, mxDOUBLE_CLASS)); }
 
 }  // namespace
 
@@ -31,10 +32,12 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     using namespace nrx::host;
 
     check_argument_counts(nrhs, 2, 3, nlhs, 0, 2);
-    const char* const not_image = "Input img must be a real double array.";
-    const Volume image = read_double_image(
-        prhs[IMAGE], not_image, not_image,
-        "Input img too large: dimensions and element count must fit in 32-bit integers.");
+    const mxArray* img = prhs[IMAGE];
+    if (!is_real_full_double(img) || !is_2d_or_3d(img)) {
+        refuse("Input img must be a real double array.");
+    }
+    const nrx::Grid3 image =
+        grid_of(img, "Input img too large: dimensions and element count must fit in 32-bit integers.");
 
     const mxArray* seeds = prhs[SEEDS];
     if (!is_real_full_double(seeds) || mxGetNumberOfDimensions(seeds) != 2 || mxGetN(seeds) != 3) {
@@ -53,7 +56,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     Map dists = new_map(image);
     Map labels = new_map(image);
-    switch (nrx::geodesic_voronoi(static_cast<const double*>(image.data), image.dim, mxGetPr(seeds), n,
+    const std::int32_t dim[3] = {image.nx, image.ny, image.nz};
+    switch (nrx::geodesic_voronoi(data_of<double>(img), dim, mxGetPr(seeds), n,
                                   mxGetPr(labels.get()), mxGetPr(dists.get()), dist_type.c_str())) {
     case nrx::VoronoiStatus::unknown_distance_type:
         refuse("Unknown distance type.");

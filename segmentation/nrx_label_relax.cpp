@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/arrays.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/sizes.hpp"
 #include "segmentation/mrf_update.hpp"
 
 namespace {
@@ -17,11 +18,6 @@ enum Input { PROBABILITIES, LIKELIHOODS, INTERACTION, AXIS_WEIGHTS };
 using Dims4 = std::array<std::int32_t, 4>;
 
 const char* const too_large = "Args too large: dimensions and element counts must fit in 32-bit integers.";
-
-bool is_real_full(const mxArray* array)
-{
-    return mxIsNumeric(array) && !mxIsComplex(array) && !mxIsSparse(array);
-}
 
 // The dimensions of an array of at most four, padded with 1 to four.
 Dims4 padded_dims(const mxArray* array)
@@ -74,10 +70,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         refuse("Incorrect usage");
     }
     const mxArray *P = prhs[PROBABILITIES], *F = prhs[LIKELIHOODS], *G = prhs[INTERACTION];
-    if (!is_real_full(P) || !mxIsUint8(P)) {
+    if (!is_real_full_of_class(P, mxUINT8_CLASS)) {
         refuse("First arg must be numeric, real, full and uint8.");
     }
-    if (!is_real_full(F) || !mxIsSingle(F)) {
+    if (!is_real_full_of_class(F, mxSINGLE_CLASS)) {
         refuse("Second arg must be numeric, real, full and single.");
     }
     if (!is_real_full(G)) {
@@ -98,26 +94,26 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     float w[3] = {1.0f, 1.0f, 1.0f};
     if (nrhs > AXIS_WEIGHTS) {
         const mxArray* W = prhs[AXIS_WEIGHTS];
-        if (!is_real_full(W) || !mxIsSingle(W)) {
+        if (!is_real_full_of_class(W, mxSINGLE_CLASS)) {
             refuse("Fourth arg must be numeric, real, full and single.");
         }
-        if (mxGetNumberOfElements(W) != 3) {
+        if (!has_n_elements(W, 3)) {
             refuse("Fourth arg must contain three elements.");
         }
-        std::copy_n(static_cast<const float*>(mxGetData(W)), 3, w);
+        std::copy_n(data_of<float>(W), 3, w);
     }
 
     // Without an output the caller's own P is updated (and every copy of it
     // that still shares its data); with one, P stays as it was.
-    auto* probabilities = static_cast<std::uint8_t*>(mxGetData(P));
+    auto* probabilities = data_of<std::uint8_t>(P);
     if (nlhs == 1) {
         const mwSize dims[4] = {static_cast<mwSize>(dm[0]), static_cast<mwSize>(dm[1]),
                                 static_cast<mwSize>(dm[2]), static_cast<mwSize>(dm[3])};
         plhs[0] = mxCreateNumericArray(4, dims, mxUINT8_CLASS, mxREAL);
-        auto* updated = static_cast<std::uint8_t*>(mxGetData(plhs[0]));
+        auto* updated = data_of<std::uint8_t>(plhs[0]);
         std::copy_n(probabilities, count_as_int32(P, too_large), updated);
         probabilities = updated;
     }
 
-    nrx::mrf1(dm.data(), probabilities, static_cast<const float*>(mxGetData(F)), mxGetData(G), w, code);
+    nrx::mrf1(dm.data(), probabilities, data_of<float>(F), mxGetData(G), w, code);
 }

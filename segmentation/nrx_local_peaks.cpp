@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "host/argument_counts.hpp"
-#include "host/arrays.hpp"
-#include "host/double_image.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/sizes.hpp"
 #include "segmentation/local_maxima.hpp"
 
 namespace {
@@ -25,26 +25,31 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     using namespace nrx::local_peaks;
 
     check_argument_counts(nrhs, 2, 2, nlhs, 1, 1);
-    const Volume volume = read_double_image(
-        prhs[VOLUME], "nrx_local_peaks: VOL must be numeric, real, full and double",
-        "nrx_local_peaks: VOL must 2- or 3-dimensional",
-        "nrx_local_peaks: VOL too large: dimensions and element count must fit in 32-bit integers");
-    const bool map_2d = mxGetNumberOfDimensions(prhs[VOLUME]) == 2;
+    const mxArray* vol = prhs[VOLUME];
+    if (!is_real_full_double(vol)) {
+        refuse(with_plugin_name("VOL must be numeric, real, full and double"));
+    }
+    if (!is_2d_or_3d(vol)) {
+        refuse(with_plugin_name("VOL must 2- or 3-dimensional"));
+    }
+    const nrx::Grid3 volume =
+        grid_of(vol, with_plugin_name("VOL too large: dimensions and element count must fit in 32-bit integers"));
+    const bool map_2d = mxGetNumberOfDimensions(vol) == 2;
 
     const mxArray* list = prhs[LIST];
     if (!is_real_full_double(list)) {
-        refuse("nrx_local_peaks: L must be numeric, real, full and double");
+        refuse(with_plugin_name("L must be numeric, real, full and double"));
     }
     const mwSize rows = mxGetM(list);
     if (rows != 3 && !(rows == 2 && map_2d)) {
-        refuse("nrx_local_peaks: L must be 3xn (or 2xn) list of voxel coordinates");
+        refuse(with_plugin_name("L must be 3xn (or 2xn) list of voxel coordinates"));
     }
     const std::int32_t count =
-        count_as_int32(list, "nrx_local_peaks: L too large: dimensions and element count must fit in 32-bit integers");
+        count_as_int32(list, with_plugin_name("L too large: dimensions and element count must fit in 32-bit integers"));
     const std::int32_t n = count / static_cast<std::int32_t>(rows);
     const double* coords = mxGetPr(list);
     if (rows == 3 && map_2d && !all_in_first_plane(coords, n)) {
-        refuse("nrx_local_peaks: z-coordinate must be 1 when using 3xn list with 2D map");
+        refuse(with_plugin_name("z-coordinate must be 1 when using 3xn list with 2D map"));
     }
     std::vector<double> with_z;
     if (rows == 2) {
@@ -53,8 +58,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
 
     std::vector<std::uint32_t> maxima;
-    const std::int32_t m =
-        get_maxima(static_cast<const double*>(volume.data), volume.dim, coords, n, connectivity, maxima);
+    const std::int32_t dim[3] = {volume.nx, volume.ny, volume.nz};
+    const std::int32_t m = get_maxima(data_of<double>(vol), dim, coords, n, connectivity, maxima);
     plhs[0] = mxCreateDoubleMatrix(1, static_cast<mwSize>(m), mxREAL);
     std::copy(maxima.begin(), maxima.end(), mxGetPr(plhs[0]));
 }

@@ -2,18 +2,19 @@
 // ("dilate") or erosion ("erode") of a 2-D or 3-D image with a weighted
 // structuring kernel.
 #include <algorithm>
-#include <string>
 
 #include "host/argument_counts.hpp"
-#include "host/arrays.hpp"
-#include "host/char_arrays.hpp"
-#include "host/double_image.hpp"
+#include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/outputs.hpp"
+#include "host/sizes.hpp"
+#include "host/text.hpp"
 #include "segmentation/morphology.hpp"
 
 namespace {
 
 enum Input { IMAGE, KERNEL, FUNCTION };
+enum Function { DILATE, ERODE };
 
 }  // namespace
 
@@ -23,37 +24,39 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     check_argument_counts(nrhs, 3, 3, nlhs, 1, 1);
     const mxArray* ima = prhs[IMAGE];
-    const Volume image = read_double_image(
-        ima, "nrx_morphology: ima must be numeric, real, full and double",
-        "nrx_morphology: ima must be 2 or 3-dimensional",
-        "nrx_morphology: ima too large: dimensions and element count must fit in 32-bit integers");
-    const mwSize ndims = mxGetNumberOfDimensions(ima);
+    if (!is_real_full_double(ima)) {
+        refuse(with_plugin_name("ima must be numeric, real, full and double"));
+    }
+    if (!is_2d_or_3d(ima)) {
+        refuse(with_plugin_name("ima must be 2 or 3-dimensional"));
+    }
+    const nrx::Grid3 image =
+        grid_of(ima, with_plugin_name("ima too large: dimensions and element count must fit in 32-bit integers"));
 
     const mxArray* kernel = prhs[KERNEL];
     if (!is_real_full_double(kernel)) {
-        refuse("nrx_morphology: kernel must be numeric, real, full and double");
+        refuse(with_plugin_name("kernel must be numeric, real, full and double"));
     }
-    if (mxGetNumberOfDimensions(kernel) != ndims) {
-        refuse("nrx_morphology: ima and kernel must have same dimensionality");
+    if (!same_dimension_count(kernel, ima)) {
+        refuse(with_plugin_name("ima and kernel must have same dimensionality"));
     }
-    const Volume weights = read_volume(
-        kernel, "nrx_morphology: kernel too large: dimensions and element count must fit in 32-bit integers");
+    const nrx::Grid3 weights =
+        grid_of(kernel, with_plugin_name("kernel too large: dimensions and element count must fit in 32-bit integers"));
 
     const mxArray* function = prhs[FUNCTION];
-    if (!mxIsChar(function) || mxGetM(function) != 1) {
-        refuse("nrx_morphology: function should be a string");
+    if (!is_text_row(function)) {
+        refuse(with_plugin_name("function should be a string"));
     }
-    const std::string name = read_text(function);
-    if (name != "dilate" && name != "erode") {
-        refuse("nrx_morphology: function must have value 'dilate' or 'erode'");
+    const int chosen = text_choice(function, {"dilate", "erode"});
+    if (chosen < 0) {
+        refuse(with_plugin_name("function must have value 'dilate' or 'erode'"));
     }
 
-    // The output starts as the image, so every voxel's own value takes part.
-    plhs[0] = create_double_like(ima);
+    plhs[0] = create_like(ima, mxDOUBLE_CLASS);
     double* out = mxGetPr(plhs[0]);
-    const auto* image_data = static_cast<const double*>(image.data);
-    std::copy_n(image_data, image.count(), out);
-
-    nrx::morphology::do_it(image_data, image.dim, static_cast<const double*>(weights.data), weights.dim,
-                           name == "dilate", out);
+    // The output starts as the image, so every voxel's own value takes part.
+    std::copy_n(data_of<double>(ima), image.count(), out);
+    const std::int32_t idim[3] = {image.nx, image.ny, image.nz};
+    const std::int32_t kdim[3] = {weights.nx, weights.ny, weights.nz};
+    nrx::morphology::do_it(data_of<double>(ima), idim, data_of<double>(kernel), kdim, chosen == DILATE, out);
 }

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "host/frame.hpp"
-#include "host/value_conversion.hpp"
+#include "serialise/value_conversion.hpp"
 #include "serialise/pack.hpp"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/frame.hpp"
-#include "host/value_conversion.hpp"
+#include "serialise/value_conversion.hpp"
 #include "serialise/unpack.hpp"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/int32.hpp"
 #include "host/frame.hpp"
-#include "host/int32.hpp"
-#include "host/output_array.hpp"
+#include "host/outputs.hpp"
 #include "host/scalar.hpp"
 #include "statistics/gamma_random.hpp"
 

@@ -5,11 +5,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "host/arrays.hpp"
+#include "core/int32.hpp"
 #include "host/frame.hpp"
-#include "host/int32.hpp"
-#include "host/output_array.hpp"
+#include "host/outputs.hpp"
 #include "host/scalar.hpp"
+#include "host/sizes.hpp"
 #include "statistics/nan_count.hpp"
 
 namespace {

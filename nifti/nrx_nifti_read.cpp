@@ -2,9 +2,9 @@
 // matrix of a NIfTI-1 or NIfTI-2 image file (.nii or .nii.gz).
 #include <string>
 
-#include "host/char_arrays.hpp"
 #include "host/frame.hpp"
-#include "serialise/nifti_volume.hpp"
+#include "host/text.hpp"
+#include "nifti/nifti_volume.hpp"
 
 namespace {
 
@@ -43,7 +43,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     using namespace nrx::host;
 
     if (nrhs != INPUT_COUNT || nlhs > 2) {
-        refuse("Usage: [V, M] = nrx_nifti_read(filename)");
+        refuse("Usage: [V, M] = " + plugin_name() + "(filename)");
     }
     const std::string path = read_file_name(prhs[FILE_NAME]);
 

@@ -1,4 +1,4 @@
-#include "host/char_arrays.hpp"
+#include "host/text.hpp"
 
 #include <vector>
 
@@ -10,6 +10,19 @@ std::string read_text(const mxArray* chars)
     std::vector<char> buffer(mxGetNumberOfElements(chars) + 1, '\0');
     mxGetString(chars, buffer.data(), buffer.size());
     return buffer.data();
+}
+
+int text_choice(const mxArray* chars, std::initializer_list<const char*> choices)
+{
+    const std::string text = read_text(chars);
+    int position = 0;
+    for (const char* choice : choices) {
+        if (text == choice) {
+            return position;
+        }
+        ++position;
+    }
+    return -1;
 }
 
 }  // namespace nrx::host

@@ -1,4 +1,4 @@
-#include "host/value_conversion.hpp"
+#include "serialise/value_conversion.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/arrays.hpp"
+#include "host/sizes.hpp"
 #include "host/frame.hpp"
 #include "serialise/elements.hpp"
 

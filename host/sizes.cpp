@@ -1,4 +1,4 @@
-#include "host/arrays.hpp"
+#include "host/sizes.hpp"
 
 #include <limits>
 #include <stdexcept>
@@ -9,11 +9,6 @@ namespace nrx::host {
 
 namespace {
 constexpr mwSize int32_max = std::numeric_limits<std::int32_t>::max();
-}
-
-bool is_real_full_double(const mxArray* array)
-{
-    return mxIsNumeric(array) && !mxIsComplex(array) && !mxIsSparse(array) && mxIsDouble(array);
 }
 
 std::vector<std::int32_t> dims_as_int32(const mxArray* array, const std::string& too_large)
@@ -46,29 +41,13 @@ std::int32_t count_as_int32(const mxArray* array, const std::string& too_large)
     return count;
 }
 
-Volume read_volume(const mxArray* array, const std::string& too_large)
+Grid3 grid_of(const mxArray* array, const std::string& too_large)
 {
     const std::vector<std::int32_t> dims = dims_as_int32(array, too_large);
     if (dims.size() > 3) {
-        throw std::logic_error("read_volume called with more than three dimensions");
+        throw std::logic_error("grid_of called with more than three dimensions");
     }
-    Volume volume{{1, 1, 1}, mxGetData(array)};
-    for (std::size_t k = 0; k < dims.size(); ++k) {
-        volume.dim[k] = dims[k];
-    }
-    return volume;
-}
-
-mxArray* create_double_like(const mxArray* array)
-{
-    return mxCreateNumericArray(mxGetNumberOfDimensions(array), mxGetDimensions(array), mxDOUBLE_CLASS, mxREAL);
-}
-
-mxArray* create_volume(const Volume& volume, mxClassID class_id)
-{
-    const mwSize dims[3] = {static_cast<mwSize>(volume.dim[0]), static_cast<mwSize>(volume.dim[1]),
-                            static_cast<mwSize>(volume.dim[2])};
-    return mxCreateNumericArray(3, dims, class_id, mxREAL);
+    return {dims[0], dims[1], dims.size() == 3 ? dims[2] : 1};
 }
 
 }  // namespace nrx::host

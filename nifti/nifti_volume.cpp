@@ -1,4 +1,4 @@
-#include "serialise/nifti_volume.hpp"
+#include "nifti/nifti_volume.hpp"
 
 #include <algorithm>
 #include <cstring>

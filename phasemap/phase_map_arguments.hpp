@@ -1,33 +1,23 @@
 // Argument checks shared by the phase-map plug-ins.
 //
-// The five plug-ins check their arguments alike and differ only in their own
-// name, their call form and the names of their arguments. Every message
-// begins with the plug-in's name, a colon and a blank (the host adds its own
-// "<plug-in>: " in front of that).
+// The five plug-ins check their arguments alike and differ only in their call
+// form and the names of their arguments. Every message begins with the
+// plug-in's name, a colon and a blank (the host adds its own "<plug-in>: " in
+// front of that).
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 
+#include "core/grid3.hpp"
 #include "mex.h"
 
 namespace nrx::host {
 
-// A real double array read as a 3-D grid: its data and its first three
-// dimensions as unsigned 32-bit counts (dim[2] = 1 for a 2-D array). The
-// element count is known to fit in a signed 32-bit integer.
-struct DoubleGrid {
-    const double* data;
-    std::uint32_t dim[3];
-
-    std::size_t count() const { return static_cast<std::size_t>(dim[0]) * dim[1] * dim[2]; }
-};
-
 class PhaseMapArgs {
 public:
-    // plugin: the plug-in's name; usage: the message for a call without inputs.
-    PhaseMapArgs(std::string plugin, std::string usage);
+    // The usage message, for a call without inputs, is "usage: " followed by
+    // `outputs`, the plug-in's name and `inputs`.
+    PhaseMapArgs(const char* outputs, const char* inputs);
 
     // A call without inputs gets the usage message; then the number of inputs
     // must be `inputs` ("<n> input arguments required") and the number of
@@ -36,7 +26,7 @@ public:
 
     // The phase map, or any first map: numeric, real, full and double, with
     // 2 or 3 dimensions, sizes within 32 bits.
-    DoubleGrid map(const mxArray* array, const char* name) const;
+    Grid3 map(const mxArray* array, const char* name) const;
 
     // A map that goes with `first`: numeric, real, full and double, with the
     // same number of dimensions as `first` and the same size, compared first
@@ -48,16 +38,14 @@ public:
     // dimensions (a 2-D kernel counts as 3-D, like the 2-D map it may go
     // with, so only four or more dimensions are refused), sizes within 32
     // bits.
-    DoubleGrid kernel(const mxArray* array, const char* name, const char* map_name) const;
+    Grid3 kernel(const mxArray* array, const char* name, const char* map_name) const;
 
     // Refuses the call with "<plug-in>: " followed by `text`.
     [[noreturn]] void refuse(const std::string& text) const;
 
 private:
-    void require_real_full_double(const mxArray* array, const char* name) const;
-    DoubleGrid read_grid(const mxArray* array, const char* name, const std::string& not_2d_or_3d) const;
+    Grid3 read_grid(const mxArray* array, const char* name, const std::string& not_2d_or_3d) const;
 
-    std::string plugin_;
     std::string usage_;
 };
 

@@ -1,4 +1,4 @@
-#include "host/output_array.hpp"
+#include "host/outputs.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -22,6 +22,18 @@ mxArray* create_numeric_array(const std::vector<std::int32_t>& dims, mxClassID c
     }
     const std::vector<mwSize> sizes(dims.begin(), dims.end());
     return mxCreateNumericArray(sizes.size(), sizes.data(), class_id, complexity);
+}
+
+mxArray* create_like(const mxArray* array, mxClassID class_id)
+{
+    return mxCreateNumericArray(mxGetNumberOfDimensions(array), mxGetDimensions(array), class_id, mxREAL);
+}
+
+mxArray* create_grid(const Grid3& grid, mxClassID class_id)
+{
+    const mwSize dims[3] = {static_cast<mwSize>(grid.nx), static_cast<mwSize>(grid.ny),
+                            static_cast<mwSize>(grid.nz)};
+    return mxCreateNumericArray(3, dims, class_id, mxREAL);
 }
 
 }  // namespace nrx::host
