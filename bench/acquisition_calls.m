@@ -3,7 +3,7 @@
 % acquisition segment, so it runs only in a private IPC namespace:
 %
 %   scripts/private_ipc.sh octave-cli --norc --no-history --no-window-system \
-%     --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave'); run('bench/acquisition_calls.m')"
+%     --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave/support'); run('bench/acquisition_calls.m')"
 
 if (! private_ipc_namespace ())
   error ("acquisition_calls: run through scripts/private_ipc.sh, never against this machine's segment");

@@ -15,8 +15,8 @@ CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNRX_FUZ
 cmake --build build-fuzz -j "$(nproc)"
 mkdir -p build-fuzz/corpus build-fuzz/seeds
 octave-cli --norc --no-history --no-window-system \
-  --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave', '$PWD/tests/fuzz'); write_seeds('$PWD/build-fuzz/seeds')"
-/usr/bin/python3 tests/octave/scipy_mat.py write build-fuzz/seeds
+  --eval "addpath('$PWD/build/plugins', '$PWD/tests/octave/support', '$PWD/tests/fuzz'); write_seeds('$PWD/build-fuzz/seeds')"
+/usr/bin/python3 tests/octave/support/scipy_mat.py write build-fuzz/seeds
 if ! build-fuzz/tests/fuzz/nrx_unpack_value_fuzzer -max_total_time=60 -max_len=8192 \
      build-fuzz/corpus build-fuzz/seeds >build-fuzz/fuzz.log 2>&1; then
   tail -n 60 build-fuzz/fuzz.log
