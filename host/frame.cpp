@@ -19,6 +19,17 @@ namespace {
 // mexFunction without returning, so the text must not live on its stack.
 std::string pending_message;
 
+// Whether an exception is the host's report that it could not allocate an
+// array or scratch memory: Octave throws it through the gateway as
+// "<plug-in>: failed to allocate <n> bytes of memory".
+bool is_host_allocation_failure(const std::exception& error)
+{
+    const std::string text = error.what();
+    const std::string ending = " bytes of memory";
+    return text.find(": failed to allocate ") != std::string::npos && text.size() > ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -35,7 +46,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     } catch (const std::bad_alloc&) {
         pending_message = "Out of memory.";
     } catch (const std::exception& error) {
-        pending_message = std::string("Internal error: ") + error.what();
+        pending_message = is_host_allocation_failure(error) ? "Out of memory."
+                                                             : std::string("Internal error: ") + error.what();
     }
     if (failed) {
         mexErrMsgTxt(pending_message.c_str());
