@@ -127,7 +127,7 @@ function(nrx_add_octave_package)
     string(JOIN " " inputs_of_plugin ${inputs_of_plugin})
     string(JOIN " " link_flags ${link_flags})
     string(APPEND rules "../inst/${plugin}.mex: ${inputs_of_plugin}\n"
-                        "\t$(MKOCTFILE) --mex -o $@ $^ ${link_flags} -Wl,--version-script=exports.map\n\n")
+                        "\t$(MKOCTFILE) --mex -o $@ $^ ${link_flags} -fopenmp -Wl,--version-script=exports.map\n\n")
     list(APPEND targets "../inst/${plugin}.mex")
     string(APPEND manifest "${PROJECT_SOURCE_DIR}/${subsystem}/${plugin}.m|inst/${plugin}.m\n")
     list(APPEND inputs "${PROJECT_SOURCE_DIR}/${subsystem}/${plugin}.m")
@@ -142,7 +142,7 @@ function(nrx_add_octave_package)
     "# source once. pkg runs this with MKOCTFILE set; results must not depend\n"
     "# on fused multiply-adds, and a plug-in exports only its entry points.\n"
     "MKOCTFILE ?= mkoctfile\n"
-    "export CXXFLAGS := -std=c++17 -O2 -ffp-contract=off -fno-fast-math -fvisibility=hidden -fvisibility-inlines-hidden\n"
+    "export CXXFLAGS := -std=c++17 -O2 -ffp-contract=off -fno-fast-math -fvisibility=hidden -fvisibility-inlines-hidden -fopenmp\n"
     "INCLUDES := ${includes}\n"
     "OBJECTS := ${objects}\n"
     "PLUGINS := ${targets}\n\n"
