@@ -3,6 +3,8 @@
 #include <new>
 #include <string>
 
+#include "host/interrupt.hpp"
+
 namespace nrx::host {
 
 void refuse(const std::string& message) { throw Refusal(message); }
@@ -38,9 +40,12 @@ __attribute__((visibility("default")))
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     bool failed = true;
+    bool interrupted = false;
     try {
         nrx_gateway(nlhs, plhs, nrhs, prhs);
         failed = false;
+    } catch (const nrx::host::Interrupted&) {
+        interrupted = true;
     } catch (const nrx::host::Refusal& refusal) {
         pending_message = refusal.what();
     } catch (const std::bad_alloc&) {
@@ -48,6 +53,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     } catch (const std::exception& error) {
         pending_message = is_host_allocation_failure(error) ? "Out of memory."
                                                              : std::string("Internal error: ") + error.what();
+    }
+    if (interrupted) {
+        nrx::host::raise_interrupt();
     }
     if (failed) {
         mexErrMsgTxt(pending_message.c_str());
