@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
   libnifti2-dev                                 # NIfTI image reading
+  gnuplot-nox ghostscript fonts-freefont-otf    # the tour's chart: headless plotting, PNG output, text font
   python3-scipy                                 # reading packed values in the interoperation tests
   clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
