@@ -7,8 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "statistics/gamma_random.hpp"
-#include "statistics/nan_count.hpp"
+#include "statistics/gamma_sampler.hpp"
+#include "statistics/nan_reduce.hpp"
+#include "statistics/nan_reduce_detail.hpp"
 
 namespace {
 
@@ -41,7 +42,7 @@ void count_along(benchmark::State& state, Walk walk)
 }
 BENCHMARK_CAPTURE(count_along, nan_reduce, &nrx::nan_reduce<double>)
     ->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(count_along, one_fibre_at_a_time, &nrx::nan_reduce_fibres<double>)
+BENCHMARK_CAPTURE(count_along, one_fibre_at_a_time, &nrx::detail::nan_reduce_fibres<double>)
     ->ArgName("d")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void gamma_samples(benchmark::State& state)

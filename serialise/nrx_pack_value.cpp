@@ -22,8 +22,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nlhs == 0 || nrhs == 0) {
         return;
     }
-    const nrx::Value value = value_of_array(prhs[VALUE]);
     try {
+        const nrx::Value value = value_of_array(prhs[VALUE]);
         const std::uint64_t size = nrx::packed_size(value);
         if (size > static_cast<std::uint64_t>(std::numeric_limits<mwSize>::max())) {
             throw std::bad_alloc();  // more bytes than this host can count

@@ -1,4 +1,4 @@
-// Unicode text conversions used by the packed char encodings. The host holds
+// Unicode text conversions used by the packed char encodings. A Value holds
 // char arrays as UTF-8 bytes; the packed form stores a text row as UTF-16
 // code units, and files from elsewhere may store UTF-8, UTF-16 or UTF-32.
 #pragma once

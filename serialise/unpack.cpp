@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "serialise/char_rows.hpp"
 #include "serialise/elements.hpp"
 #include "serialise/mat_format.hpp"
 #include "serialise/text.hpp"
@@ -369,8 +370,7 @@ void ArrayReader::read_sparse(Value& value, const std::vector<Element>& parts)
 }
 
 // The characters of a char array, one code unit or code point per element,
-// become the host's UTF-8 rows: row (i, :, page) turns into the UTF-8 bytes
-// of its characters, UTF-16 surrogate pairs along the row joined.
+// become the Value's UTF-8 rows (char_rows.hpp).
 void ArrayReader::read_char(Value& value, ElementReader& reader)
 {
     value.value_class = ValueClass::character;
@@ -418,45 +418,20 @@ void ArrayReader::read_char(Value& value, ElementReader& reader)
     if (count == 0) {
         return;
     }
-    const std::uint64_t rows = value.dims[0];
-    const std::uint64_t columns = value.dims[1];
-    const std::uint64_t pages = count / (rows * columns);
-    std::uint64_t row_bytes = 0;
-    std::string row;
-    for (std::uint64_t page = 0; page < pages; ++page) {
-        for (std::uint64_t i = 0; i < rows; ++i) {
-            row.clear();
-            for (std::uint64_t j = 0; j < columns; ++j) {
-                char32_t c = characters[i + rows * (j + columns * page)];
-                if (utf16 && c >= 0xD800 && c < 0xDC00 && j + 1 < columns) {
-                    const char32_t low = characters[i + rows * (j + 1 + columns * page)];
-                    if (low >= 0xDC00 && low <= 0xDFFF) {
-                        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                        ++j;
-                    }
-                }
-                if (!append_utf8(row, c)) {
-                    malformed("the char data" + at(part.at) + " hold the invalid character code " +
-                              std::to_string(c));
-                }
-            }
-            if (page == 0 && i == 0) {
-                row_bytes = row.size();
-                if (row_bytes > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-                    unsupported("a char array whose rows take more than 2^31 - 1 bytes as UTF-8.");
-                }
-                value.text.assign(rows * row_bytes * pages, '\0');
-            } else if (row.size() != row_bytes) {
-                unsupported(
-                    "a char array whose rows differ in length as UTF-8 text: the host holds each row of a "
-                    "char array as the same number of bytes.");
-            }
-            for (std::uint64_t b = 0; b < row_bytes; ++b) {
-                value.text[i + rows * (b + row_bytes * page)] = row[b];
-            }
-        }
+    Rows<char> rows = utf8_rows(characters, value.dims, utf16);
+    switch (rows.problem) {
+    case RowsProblem::none: break;
+    case RowsProblem::bad_row:
+        malformed("the char data" + at(part.at) + " hold the invalid character code " + std::to_string(rows.invalid));
+    case RowsProblem::row_too_long:
+        unsupported("a char array whose rows take more than 2^31 - 1 bytes as UTF-8.");
+    case RowsProblem::unequal_rows:
+        unsupported(
+            "a char array whose rows differ in length as UTF-8 text: the host holds each row of a "
+            "char array as the same number of bytes.");
     }
-    value.dims[1] = static_cast<std::int32_t>(row_bytes);
+    value.text = std::move(rows.units);
+    value.dims[1] = rows.length;
 }
 
 void ArrayReader::read_cell(Value& value, ElementReader& reader, int depth)

@@ -13,7 +13,7 @@
 // into `bytes`, which must outlive it, and keep the stored element type
 // (convert with copy_elements). Char data are converted to UTF-8 rows; a
 // char array whose rows would differ in length as UTF-8 is refused, since
-// the host holds char arrays as rectangular arrays of bytes.
+// a Value holds char arrays as rectangular arrays of bytes.
 //
 // Accepted beyond what write_packed writes: numeric data stored in another
 // type than the array's class; char data as UTF-8, UTF-16, UTF-32 or 8-bit

@@ -62,7 +62,9 @@ struct Value {
     std::vector<std::int32_t> row_index;
     std::vector<std::int32_t> column_start;  // dims[1] + 1 entries, from 0
 
-    std::string text;  // char: UTF-8 bytes, one per array element, column-major
+    // Char: UTF-8 bytes, one per array element, column-major (host_chars.hpp
+    // converts a host's code units).
+    std::string text;
 
     std::vector<std::string> field_names;  // struct: in order, distinct
     // Cell: one value per element. Struct: field_names.size() values per

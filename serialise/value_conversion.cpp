@@ -1,7 +1,6 @@
 #include "serialise/value_conversion.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -9,13 +8,11 @@
 #include "host/sizes.hpp"
 #include "host/frame.hpp"
 #include "serialise/elements.hpp"
+#include "serialise/host_chars.hpp"
 
 namespace nrx::host {
 
 namespace {
-
-// The host holds char arrays as UTF-8 bytes, one mxChar each, as the codec does.
-static_assert(sizeof(mxChar) == 1, "char arrays are exchanged as UTF-8 bytes");
 
 struct ArrayClass {
     mxClassID host;
@@ -107,9 +104,7 @@ Value describe(const mxArray* array, int depth)
         }
     } else if (id == mxCHAR_CLASS) {
         value.value_class = ValueClass::character;
-        if (count > 0) {
-            value.text.assign(mxGetChars(array), count);
-        }
+        value.text = text_of_host_chars(mxGetChars(array), value.dims);
     } else if (id == mxCELL_CLASS) {
         value.value_class = ValueClass::cell;
         value.elements.reserve(count);
@@ -156,12 +151,13 @@ using Dims = std::vector<mwSize>;
 
 mxArray* create(const Value& value);
 
-mxArray* create_char(const Value& value, const Dims& dims)
+mxArray* create_char(const Value& value)
 {
-    mxArray* array = mxCreateCharArray(dims.size(), dims.data());
-    if (!value.text.empty()) {
-        std::memcpy(mxGetChars(array), value.text.data(), value.text.size());
-    }
+    std::vector<std::int32_t> dims = value.dims;
+    const std::vector<mxChar> units = host_chars_of_text<mxChar>(value.text, dims);
+    const Dims host_dims(dims.begin(), dims.end());
+    mxArray* array = mxCreateCharArray(host_dims.size(), host_dims.data());
+    std::copy(units.begin(), units.end(), mxGetChars(array));
     return array;
 }
 
@@ -217,7 +213,7 @@ mxArray* create(const Value& value)
 {
     const Dims dims(value.dims.begin(), value.dims.end());
     switch (value.value_class) {
-    case ValueClass::character: return create_char(value, dims);
+    case ValueClass::character: return create_char(value);
     case ValueClass::cell: return create_cell(value, dims);
     case ValueClass::structure: return create_struct(value, dims);
     default: return value.sparse ? create_sparse(value) : create_full(value, dims);

@@ -9,7 +9,7 @@
 #include "host/frame.hpp"
 #include "host/outputs.hpp"
 #include "host/scalar.hpp"
-#include "statistics/gamma_random.hpp"
+#include "statistics/gamma_sampler.hpp"
 
 namespace {
 

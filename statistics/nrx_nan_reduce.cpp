@@ -10,7 +10,7 @@
 #include "host/outputs.hpp"
 #include "host/scalar.hpp"
 #include "host/sizes.hpp"
-#include "statistics/nan_count.hpp"
+#include "statistics/nan_reduce.hpp"
 
 namespace {
 

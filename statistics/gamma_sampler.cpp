@@ -1,10 +1,10 @@
-#include "statistics/gamma_random.hpp"
+#include "statistics/gamma_sampler_detail.hpp"
 
 #include <cmath>
 
-namespace nrx {
+namespace nrx::detail {
 
-double Rand(WichmannHill& state)
+double uniform(WichmannHill& state)
 {
     // 171 * 30268 and its like stay far below 2^31.
     state.ix = (171 * state.ix) % 30269;
@@ -16,22 +16,22 @@ double Rand(WichmannHill& state)
     return u;
 }
 
-double RandN(WichmannHill& state)
+double normal(WichmannHill& state)
 {
     double p, q, s;
     do {
-        p = 2.0 * Rand(state) - 1.0;
-        q = 2.0 * Rand(state) - 1.0;
+        p = 2.0 * uniform(state) - 1.0;
+        q = 2.0 * uniform(state) - 1.0;
         s = p * p + q * q;
     } while (s >= 1.0 || s == 0.0);
     return p * std::sqrt(-2.0 * std::log(s) / s);
 }
 
-double GammaRand(WichmannHill& state, double a)
+double gamma(WichmannHill& state, double a)
 {
     double c = 1.0;
     if (a < 1.0) {
-        c = std::exp(std::log(Rand(state)) / a);
+        c = std::exp(std::log(uniform(state)) / a);
         a = a + 1.0;
     }
     const double d = a - 1.0 / 3.0;
@@ -39,22 +39,26 @@ double GammaRand(WichmannHill& state, double a)
     for (;;) {
         double x, v;
         do {
-            x = RandN(state);
+            x = normal(state);
             v = 1.0 + k * x;
         } while (v <= 0.0);
         v = v * v * v;
         const double x2 = x * x;
-        const double u = Rand(state);
+        const double u = uniform(state);
         if (u < 1.0 - 0.0331 * x2 * x2 || std::log(u) < 0.5 * x2 + d * (1.0 - v + std::log(v))) {
             return c * d * v;
         }
     }
 }
 
+}  // namespace nrx::detail
+
+namespace nrx {
+
 void gamma_fill(WichmannHill& state, double a, double b, double* r, std::int32_t n)
 {
     for (std::int32_t i = 0; i < n; ++i) {
-        r[i] = GammaRand(state, a) * b;
+        r[i] = detail::gamma(state, a) * b;
     }
 }
 

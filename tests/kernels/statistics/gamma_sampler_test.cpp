@@ -1,4 +1,4 @@
-#include "statistics/gamma_random.hpp"
+#include "statistics/gamma_sampler_detail.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +22,10 @@ std::pair<double, double> moments(int n, Draw draw)
     return {mean, squares / n - mean * mean};
 }
 
-TEST(Rand, FirstDrawFromTheLoadState)
+TEST(Uniform, FirstDrawFromTheLoadState)
 {
     nrx::WichmannHill state;
-    const double u = nrx::Rand(state);
+    const double u = nrx::detail::uniform(state);
     // 171 * 101 mod 30269, 172 * 1001 mod 30307, 170 * 10001 mod 30323.
     EXPECT_EQ(state.ix, 17271);
     EXPECT_EQ(state.iy, 20637);
@@ -38,11 +38,11 @@ TEST(Rand, FirstDrawFromTheLoadState)
     EXPECT_NE(u, 17271.0 / 30269 + 20637.0 / 30307 + 2082.0 / 30323 - 1.0);
 }
 
-TEST(Rand, StaysInUnitIntervalAndStateWordsInRange)
+TEST(Uniform, StaysInUnitIntervalAndStateWordsInRange)
 {
     nrx::WichmannHill state;
     for (int i = 0; i < 1000000; ++i) {
-        const double u = nrx::Rand(state);
+        const double u = nrx::detail::uniform(state);
         ASSERT_TRUE(u >= 0.0 && u < 1.0) << "draw " << i;
         ASSERT_TRUE(state.ix >= 1 && state.ix < 30269 && state.iy >= 1 && state.iy < 30307 && state.iz >= 1 &&
                     state.iz < 30323)
@@ -50,27 +50,28 @@ TEST(Rand, StaysInUnitIntervalAndStateWordsInRange)
     }
 }
 
-TEST(GammaRand, MeanAndVarianceEqualTheShape)
+TEST(Gamma, MeanAndVarianceEqualTheShape)
 {
     nrx::WichmannHill state;
     for (double a : {0.5, 1.0, 2.0, 10.0}) {
-        const auto [mean, variance] = moments(200000, [&] { return nrx::GammaRand(state, a); });
+        const auto [mean, variance] = moments(200000, [&] { return nrx::detail::gamma(state, a); });
         // The standard error of the mean is sqrt(a / 200000).
         EXPECT_NEAR(mean, a, 5 * std::sqrt(a / 200000)) << "shape " << a;
         EXPECT_NEAR(variance, a, 0.05 * a) << "shape " << a;
     }
 }
 
-TEST(GammaRand, DegenerateShapesEndWithZeroNanOrInfinity)
+TEST(Gamma, DegenerateShapesEndWithZeroNanOrInfinity)
 {
     nrx::WichmannHill state;
     for (int i = 0; i < 100; ++i) {
-        ASSERT_EQ(nrx::GammaRand(state, 0.0), 0.0);
-        ASSERT_TRUE(std::isnan(nrx::GammaRand(state, std::numeric_limits<double>::quiet_NaN())));
-        ASSERT_TRUE(std::isnan(nrx::GammaRand(state, -1.0)));
-        ASSERT_TRUE(std::isnan(nrx::GammaRand(state, -std::numeric_limits<double>::infinity())));
-        ASSERT_EQ(nrx::GammaRand(state, std::numeric_limits<double>::infinity()), std::numeric_limits<double>::infinity());
-        ASSERT_GE(nrx::GammaRand(state, -0.5), 0.0);   // shape -0.5 + 1 still has d > 0
+        ASSERT_EQ(nrx::detail::gamma(state, 0.0), 0.0);
+        ASSERT_TRUE(std::isnan(nrx::detail::gamma(state, std::numeric_limits<double>::quiet_NaN())));
+        ASSERT_TRUE(std::isnan(nrx::detail::gamma(state, -1.0)));
+        ASSERT_TRUE(std::isnan(nrx::detail::gamma(state, -std::numeric_limits<double>::infinity())));
+        ASSERT_EQ(nrx::detail::gamma(state, std::numeric_limits<double>::infinity()),
+                  std::numeric_limits<double>::infinity());
+        ASSERT_GE(nrx::detail::gamma(state, -0.5), 0.0);   // shape -0.5 + 1 still has d > 0
     }
 }
 
