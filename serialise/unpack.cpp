@@ -297,6 +297,13 @@ Value ArrayReader::read_contents(ElementReader& reader, std::uint64_t array_at, 
         break;
     }
     }
+    // The packer's limit, for every array: a struct without fields has no
+    // bytes that bound its size, and a sparse array's elements are not stored.
+    const std::uint64_t count = element_count(value.dims);
+    if (!value.sparse && count > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        unsupported("the array" + at(array_at) + ": it has " + std::to_string(count) +
+                    " elements, more than 2^31 - 1.");
+    }
     return value;
 }
 

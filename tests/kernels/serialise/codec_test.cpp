@@ -264,6 +264,13 @@ TEST(Unpack, RefusesCountsBeyondTheBytesBeforeAllocating)
               "can hold.");
     EXPECT_EQ(refusal(file(element(matrix, {}, 0xFFFFFFF0))),
               "Not a packed value: the array ending at byte 136 has no array flags.");
+    // A struct without fields stores nothing, whatever its size.
+    const Bytes no_fields = small_element(int32, raw<std::int32_t>({4})) + element(int8, {});
+    EXPECT_EQ(refusal(file(array(structure, {65536, 65536}, no_fields))),
+              "Cannot unpack the array at byte 128: it has 4294967296 elements, more than 2^31 - 1.");
+    EXPECT_EQ(refusal(file(array(structure, {1 << 21, 1 << 21, 1 << 21}, no_fields))),
+              "Cannot unpack the array at byte 128: it has 9223372036854775808 elements, more than 2^31 - 1.");
+    EXPECT_NO_THROW(unpack(file(array(structure, {65536, 32767}, no_fields))));
 }
 
 TEST(Unpack, BoundsNesting)
