@@ -28,12 +28,6 @@
 
 namespace nrx::acquisition {
 
-// The zero-based packet that receives sequence number s (s >= 1).
-std::int32_t standin_packet_index(std::int32_t sequence);
-
-// Sample k (one-based) of the packet with sequence number s.
-std::int32_t standin_sample(std::int32_t sequence, std::int32_t k);
-
 // Writes the packet with sequence number s (s >= 1) into its segment packet,
 // in the order above.
 void write_standin_packet(std::int32_t* segment, std::int32_t sequence, std::int32_t milliseconds);

@@ -15,10 +15,13 @@
 
 #include "acquisition/packets.hpp"
 #include "acquisition/segment.hpp"
+#include "acquisition/standin_packets_detail.hpp"
 
 namespace {
 
 using namespace nrx::acquisition;
+using detail::standin_packet_index;
+using detail::standin_sample;
 
 std::vector<std::int32_t> empty_segment() { return std::vector<std::int32_t>(segment_bytes / sizeof(std::int32_t)); }
 
