@@ -14,18 +14,18 @@
 #include "acquisition/segment.hpp"
 #include "host/frame.hpp"
 #include "host/scalar.hpp"
+#include "host/sizes.hpp"
 
 namespace {
 
 enum Input { PACKET, SAMPLE_COUNT };
-
-std::int32_t* int32_data(mxArray* array) { return static_cast<std::int32_t*>(mxGetData(array)); }
 
 }  // namespace
 
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::acquisition;
+    using nrx::host::data_of;
     using nrx::host::refuse;
     using nrx::host::scalar_or_nan;
 
@@ -44,7 +44,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
             plhs[k] = mxCreateNumericMatrix(1, packet_count, mxINT32_CLASS, mxREAL);
         }
         for (int k = 0; k < rows; ++k) {
-            row[k] = int32_data(plhs[k]);
+            row[k] = data_of<std::int32_t>(plhs[k]);
         }
         copy_headers(segment.words(), row, rows);
     } else {
@@ -60,7 +60,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
             refuse("Cannot read after the last packet");
         }
         plhs[0] = mxCreateNumericMatrix(1, count, mxINT32_CLASS, mxREAL);
-        copy_samples(segment.words(), index, count, int32_data(plhs[0]));
+        copy_samples(segment.words(), index, count, data_of<std::int32_t>(plhs[0]));
     }
 
     if (const char* failed = segment.detach()) {

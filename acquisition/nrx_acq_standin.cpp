@@ -27,10 +27,11 @@ namespace {
 using namespace nrx::acquisition;
 using Clock = std::chrono::steady_clock;
 
+// A format: %s is the segment key.
 const char usage[] =
     "usage: nrx_acq_standin [--interval MS] [--count N] [--existing] [--keep] [--help]\n"
     "\n"
-    "Writes test packets into the acquisition segment (System V key 0x39457F73),\n"
+    "Writes test packets into the acquisition segment (System V key %s),\n"
     "cycling through its 600 packets, until stopped by SIGINT, SIGTERM or SIGHUP.\n"
     "\n"
     "  --interval MS  milliseconds from one packet to the next (default 10;\n"
@@ -47,6 +48,16 @@ struct Options {
     bool existing = false;
     bool keep = false;
 };
+
+// The segment key as the messages show it: 0x followed by upper-case hex digits.
+std::string key_text()
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(segment_key));
+    return text;
+}
+
+void print_usage(std::FILE* stream) { std::fprintf(stream, usage, key_text().c_str()); }
 
 volatile std::sig_atomic_t stop_requested = 0;
 
@@ -69,7 +80,7 @@ bool parse_options(int argc, char* argv[], Options& options)
     for (int a = 1; a < argc; ++a) {
         const std::string option = argv[a];
         if (option == "--help" || option == "-h") {
-            std::fputs(usage, stdout);
+            print_usage(stdout);
             std::exit(0);
         } else if (option == "--existing") {
             options.existing = true;
@@ -140,8 +151,9 @@ bool attach_segment(Attachment& segment, bool existing_allowed, bool& created)
     } else if (errno == EEXIST) {
         if (!existing_allowed) {
             std::fprintf(stderr,
-                         "nrx_acq_standin: a segment with key 0x39457F73 already exists and may belong to a live "
-                         "acquisition; pass --existing to write into it\n");
+                         "nrx_acq_standin: a segment with key %s already exists and may belong to a live "
+                         "acquisition; pass --existing to write into it\n",
+                         key_text().c_str());
             return false;
         }
         failed = segment.attach();
@@ -159,7 +171,7 @@ int main(int argc, char* argv[])
 {
     Options options;
     if (!parse_options(argc, argv, options)) {
-        std::fputs(usage, stderr);
+        print_usage(stderr);
         return 2;
     }
     install_stop_handlers();
@@ -170,8 +182,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::int32_t sequence = last_sequence(segment.words());
-    std::fprintf(stderr, "nrx_acq_standin: writing packets from sequence number %d into %s segment 0x39457F73\n",
-                 sequence + 1, created ? "a new" : "the existing");
+    std::fprintf(stderr, "nrx_acq_standin: writing packets from sequence number %d into %s segment %s\n",
+                 sequence + 1, created ? "a new" : "the existing", key_text().c_str());
 
     const Clock::time_point start = Clock::now();
     const Clock::duration interval = std::chrono::milliseconds(options.interval_ms);

@@ -13,6 +13,7 @@
 #include "acquisition/segment.hpp"
 #include "host/frame.hpp"
 #include "host/scalar.hpp"
+#include "host/sizes.hpp"
 
 namespace {
 
@@ -23,6 +24,7 @@ enum Input { PACKET, WORD_1, WORD_2, WORD_3, WORD_4, WORD_5, DATA, INPUT_COUNT }
 void nrx_gateway(int /*nlhs*/, mxArray* /*plhs*/[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::acquisition;
+    using nrx::host::data_of;
     using nrx::host::refuse;
     using nrx::host::scalar_or_nan;
     using nrx::host::scalar_value;
@@ -58,7 +60,7 @@ void nrx_gateway(int /*nlhs*/, mxArray* /*plhs*/[], int nrhs, const mxArray* prh
         }
         words[k] = to_int32(*word);
     }
-    write_packet(segment.words(), index, words, static_cast<const std::int32_t*>(mxGetData(prhs[DATA])), count);
+    write_packet(segment.words(), index, words, data_of<const std::int32_t>(prhs[DATA]), count);
 
     if (const char* failed = segment.detach()) {
         refuse(failed);

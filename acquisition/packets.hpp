@@ -2,12 +2,16 @@
 //
 // `segment` is the first word of the 600 packets (an attached segment, or any
 // buffer laid out the same way). No lock is taken and nothing is checked: a
-// copy sees whatever the segment holds while it runs. What the routines do
-// promise is the order of their memory accesses, also as the processor
-// carries them out, so that a process filling the segment can give its
-// readers a way to tell a complete packet from one it is still writing:
+// copy sees whatever the segment holds while it runs. Every word is read and
+// written with an atomic access, so a process writing the segment at the
+// same time is no data race. What the routines do promise is the order of
+// their memory accesses, also as the processor carries them out, so that a
+// process filling the segment can give its readers a way to tell a complete
+// packet from one it is still writing:
 //
-// - copy_headers reads each packet's header words in order, word 1 first;
+// - copy_headers reads each packet's header words in order, word 1 first,
+//   each an acquire load: having read a word that a writer stored with
+//   release ordering, it sees every store the writer made before that one;
 // - every copy finishes its reads before the routine returns, so two calls
 //   read in the order they are made;
 // - write_packet stores the five header words in order, then the samples.

@@ -17,21 +17,16 @@
 // Reading it: a packet whose word 1 equals word 5 (and is above 0) was
 // complete when the header words were copied, and the packet with the
 // largest word 1 is the newest complete one. Because word 5 is stored first
-// and word 1 last, while readers copy word 1 first and word 5 last, a packet
-// caught in the middle of being written shows two different numbers. Samples
-// copied between two header copies that both show the packet complete with
-// the same s are the samples of packet s, whole.
+// and word 1 last (a release store), while readers copy word 1 first (an
+// acquire load) and word 5 last, a packet caught in the middle of being
+// written shows two different numbers. Samples copied between two header
+// copies that both show the packet complete with the same s are the samples
+// of packet s, whole.
 #pragma once
 
 #include <cstdint>
 
 namespace nrx::acquisition {
-
-// The zero-based packet that receives sequence number s (s >= 1).
-std::int32_t standin_packet_index(std::int32_t sequence);
-
-// Sample k (one-based) of the packet with sequence number s.
-std::int32_t standin_sample(std::int32_t sequence, std::int32_t k);
 
 // Writes the packet with sequence number s (s >= 1) into its segment packet,
 // in the order above.

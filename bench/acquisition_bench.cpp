@@ -2,12 +2,9 @@
 // 600 headers or one full packet, detach. The first touch of each page after
 // an attach is part of every call, so it is part of the figures.
 //
-// The segment's key is fixed: the benchmarks move this process into a new,
-// private IPC namespace first (root, or unprivileged user namespaces), and
-// refuse to run when none can be made, so that they never touch a live
-// acquisition on this machine.
-#include <sched.h>
-
+// The segment's key is fixed: run this through scripts/private_ipc.sh, which
+// gives it a private IPC namespace; anywhere else the benchmarks refuse to
+// run, so that they never touch a live acquisition on this machine.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -15,16 +12,11 @@
 
 #include "acquisition/packets.hpp"
 #include "acquisition/segment.hpp"
+#include "tests/kernels/acquisition/private_ipc.hpp"
 
 namespace {
 
 using namespace nrx::acquisition;
-
-bool in_private_ipc_namespace()
-{
-    static const bool entered = unshare(CLONE_NEWIPC) == 0 || unshare(CLONE_NEWUSER | CLONE_NEWIPC) == 0;
-    return entered;
-}
 
 // Five rows of 600 words, as nrx_acq_read returns them.
 struct HeaderRows {
@@ -39,8 +31,8 @@ struct HeaderRows {
 // Skips the benchmark unless it can attach a segment of its own.
 bool attach_private(benchmark::State& state, Attachment& segment)
 {
-    if (!in_private_ipc_namespace()) {
-        state.SkipWithError("cannot make a private IPC namespace; not touching this machine's acquisition segment");
+    if (!nrx_test::in_private_ipc_namespace()) {
+        state.SkipWithError("not run through scripts/private_ipc.sh; not touching this machine's acquisition segment");
         return false;
     }
     if (segment.attach() != nullptr) {

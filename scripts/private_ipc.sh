@@ -5,12 +5,13 @@
 # shared-memory segment and disappears with the command.
 #
 # The acquisition segment has a fixed key, so a test that used the machine's
-# own namespace could overwrite a live acquisition. Every test that touches
-# the segment runs through this script instead. When no private namespace can
-# be made (it needs root, or unprivileged user namespaces) the script exits
-# with 77, which ctest reports as a skip, and the command never runs. Inside,
-# NRX_PRIVATE_IPC_NAMESPACE names the new namespace, so that a test can make
-# sure it runs in one.
+# own namespace could overwrite a live acquisition. Every test and benchmark
+# that touches the segment runs through this script instead. When no private
+# namespace can be made (it needs root, or unprivileged user namespaces) the
+# script exits with 77, which ctest reports as a skip, and the command never
+# runs. Inside, NRX_PRIVATE_IPC_NAMESPACE names the new namespace, so that a
+# test can make sure it runs in one (tests/kernels/acquisition/private_ipc.hpp,
+# tests/octave/support/private_ipc_namespace.m).
 
 skip() {
   echo "SKIPPED: $1; tests that touch the acquisition segment run only in a private IPC namespace" >&2

@@ -46,6 +46,8 @@
 %! acq_replace_segment ();
 %! [status, output] = standin ("--count 5 --interval 1 --keep");
 %! assert (status, 0, output);
+%! % Its messages show the segment key in hex, 0x and upper-case digits.
+%! assert (! isempty (strfind (output, "sequence number 1 into a new segment 0x39457F73\n")), output);
 %! H = headers ();
 %! assert (H(:, 1:5), [1:5; 1:5; 28160 * ones(1, 5); H(4, 1:5); 1:5]);
 %! assert (all (diff (H(4, 1:5)) >= 0));
@@ -57,6 +59,7 @@
 %! [status, output] = standin ("--count 5");
 %! assert (status, 1);
 %! assert (! isempty (strfind (output, "pass --existing")), output);
+%! assert (! isempty (strfind (output, "a segment with key 0x39457F73 already exists")), output);
 %! assert (headers (), H);
 %! % With it, it continues the numbering, wraps round to packet 1 and leaves
 %! % the segment it did not create in place.
@@ -79,6 +82,7 @@
 %! [status, output] = standin ("--interval -3");
 %! assert (status, 2);
 %! assert (! isempty (strfind (output, "usage: nrx_acq_standin")), output);
+%! assert (! isempty (strfind (output, "(System V key 0x39457F73),\n")), output);
 %! assert (acq_segment (), -1);
 
 %!testif ; private_ipc_namespace ()

@@ -1,5 +1,6 @@
-// Obtaining, attaching and detaching the real segment, each test in an IPC
-// namespace of its own.
+// Obtaining, attaching and detaching the real segment. The suite runs only
+// in the private IPC namespace of scripts/private_ipc.sh, through which ctest
+// launches it, and each test starts without the segment.
 #include "acquisition/segment.hpp"
 
 #include <sys/shm.h>
@@ -14,7 +15,21 @@
 namespace {
 
 using namespace nrx::acquisition;
-using SegmentTest = nrx_test::PrivateSegmentTest;
+
+class PrivateSegmentTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!nrx_test::in_private_ipc_namespace()) {
+            GTEST_SKIP() << "not run through scripts/private_ipc.sh; tests that touch the acquisition segment run "
+                            "only in a private IPC namespace";
+        }
+        const int id = shmget(segment_key, 0, 0);
+        if (id != -1) {
+            ASSERT_EQ(shmctl(id, IPC_RMID, nullptr), 0) << std::strerror(errno);
+        }
+    }
+};
 
 shmid_ds status_of(int id)
 {
@@ -23,7 +38,7 @@ shmid_ds status_of(int id)
     return status;
 }
 
-TEST_F(SegmentTest, FirstAttachCreatesTheZeroFilledSegment)
+TEST_F(PrivateSegmentTest, FirstAttachCreatesTheZeroFilledSegment)
 {
     Attachment segment;
     ASSERT_EQ(segment.attach(), nullptr) << std::strerror(errno);
@@ -41,7 +56,7 @@ TEST_F(SegmentTest, FirstAttachCreatesTheZeroFilledSegment)
     EXPECT_EQ(status_of(segment.id()).shm_nattch, 0u);
 }
 
-TEST_F(SegmentTest, AttachmentsShareTheSegmentAndDetachWhenDestroyed)
+TEST_F(PrivateSegmentTest, AttachmentsShareTheSegmentAndDetachWhenDestroyed)
 {
     int id = -1;
     {
@@ -59,7 +74,7 @@ TEST_F(SegmentTest, AttachmentsShareTheSegmentAndDetachWhenDestroyed)
     EXPECT_EQ(status_of(id).shm_nattch, 0u);
 }
 
-TEST_F(SegmentTest, TooSmallSegmentWithTheKeyCannotBeObtained)
+TEST_F(PrivateSegmentTest, TooSmallSegmentWithTheKeyCannotBeObtained)
 {
     const int small = shmget(segment_key, 4096, segment_flags);
     ASSERT_NE(small, -1) << std::strerror(errno);
@@ -74,7 +89,7 @@ TEST_F(SegmentTest, TooSmallSegmentWithTheKeyCannotBeObtained)
     EXPECT_EQ(segment.attach(), nullptr);
 }
 
-TEST_F(SegmentTest, ExclusiveAttachTellsAnExistingSegmentApart)
+TEST_F(PrivateSegmentTest, ExclusiveAttachTellsAnExistingSegmentApart)
 {
     Attachment first;
     ASSERT_EQ(first.attach(IPC_EXCL), nullptr);
