@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "geometry/affine_field.hpp"
-#include "geometry/jacobian.hpp"
+#include "geometry/warp_affine.hpp"
+#include "geometry/warp_jacobian.hpp"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "registration/joint_histogram.hpp"
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // every point of a deformation field, overwriting the three components.
 #include <cstdint>
 
-#include "geometry/affine_field.hpp"
+#include "geometry/warp_affine.hpp"
 #include "geometry/field_arguments.hpp"
 #include "host/frame.hpp"
 #include "host/sizes.hpp"

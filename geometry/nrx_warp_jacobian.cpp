@@ -2,7 +2,7 @@
 // deformation field, NaN on the border, one progress dot per interior plane.
 #include <cstdio>
 
-#include "geometry/jacobian.hpp"
+#include "geometry/warp_jacobian.hpp"
 #include "geometry/field_arguments.hpp"
 #include "host/frame.hpp"
 #include "host/outputs.hpp"

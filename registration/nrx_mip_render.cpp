@@ -7,7 +7,7 @@
 #include "host/checks.hpp"
 #include "host/frame.hpp"
 #include "host/sizes.hpp"
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "geometry/affine_field.hpp"
+#include "geometry/warp_affine.hpp"
 
 namespace nrx {
 

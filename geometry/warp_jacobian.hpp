@@ -8,7 +8,7 @@
 // value at a voxel is the volume-weighted mean of the determinants of the
 // tetrahedra it is a corner of.
 //
-// All arithmetic is single precision, in the order written in jacobian.cpp.
+// All arithmetic is single precision, in the order written in warp_jacobian.cpp.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "geometry/jacobian.hpp"
+#include "geometry/warp_jacobian.hpp"
 
 #include <algorithm>
 #include <array>

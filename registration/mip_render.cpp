@@ -1,4 +1,4 @@
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 #include <algorithm>
 #include <cmath>
