@@ -4,38 +4,9 @@
 #include <array>
 #include <limits>
 
+#include "geometry/warp_jacobian_detail.hpp"
+
 namespace nrx {
-
-// Tetrahedra that have an odd-sum voxel as a corner: one corner tetrahedron
-// in each of the voxel's eight cubes.
-const TetCorners xe[8] = {
-    {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}},    {{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}},
-    {{-1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{1, 0, 0}, {0, 0, -1}, {0, -1, 0}},
-    {{0, 0, 1}, {-1, 0, 0}, {0, 1, 0}},   {{0, 0, 1}, {1, 0, 0}, {0, -1, 0}},
-    {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, -1, 0}},
-};
-
-// Tetrahedra that have an even-sum voxel as a corner: per cube three corner
-// tetrahedra, then the central one. The corner order gives every tetrahedron
-// the same orientation.
-const TetCorners xo[32] = {
-    {{1, 0, 0}, {1, 0, 1}, {1, 1, 0}},       {{0, 1, 1}, {1, 0, 1}, {0, 0, 1}},
-    {{0, 1, 1}, {0, 1, 0}, {1, 1, 0}},       {{1, 1, 0}, {1, 0, 1}, {0, 1, 1}},
-    {{-1, 0, 0}, {-1, 0, 1}, {-1, -1, 0}},   {{0, -1, 1}, {-1, 0, 1}, {0, 0, 1}},
-    {{0, -1, 1}, {0, -1, 0}, {-1, -1, 0}},   {{-1, -1, 0}, {-1, 0, 1}, {0, -1, 1}},
-    {{-1, 0, 0}, {-1, 0, -1}, {-1, 1, 0}},   {{0, 1, -1}, {-1, 0, -1}, {0, 0, -1}},
-    {{0, 1, -1}, {0, 1, 0}, {-1, 1, 0}},     {{-1, 1, 0}, {-1, 0, -1}, {0, 1, -1}},
-    {{1, 0, 0}, {1, 0, -1}, {1, -1, 0}},     {{0, -1, -1}, {1, 0, -1}, {0, 0, -1}},
-    {{0, -1, -1}, {0, -1, 0}, {1, -1, 0}},   {{1, -1, 0}, {1, 0, -1}, {0, -1, -1}},
-    {{-1, 0, 1}, {-1, 0, 0}, {-1, 1, 0}},    {{-1, 0, 1}, {0, 1, 1}, {0, 0, 1}},
-    {{0, 1, 0}, {0, 1, 1}, {-1, 1, 0}},      {{-1, 0, 1}, {-1, 1, 0}, {0, 1, 1}},
-    {{1, 0, 1}, {1, 0, 0}, {1, -1, 0}},      {{1, 0, 1}, {0, -1, 1}, {0, 0, 1}},
-    {{0, -1, 0}, {0, -1, 1}, {1, -1, 0}},    {{1, 0, 1}, {1, -1, 0}, {0, -1, 1}},
-    {{1, 0, -1}, {1, 0, 0}, {1, 1, 0}},      {{1, 0, -1}, {0, 1, -1}, {0, 0, -1}},
-    {{0, 1, 0}, {0, 1, -1}, {1, 1, 0}},      {{1, 0, -1}, {1, 1, 0}, {0, 1, -1}},
-    {{-1, 0, -1}, {-1, 0, 0}, {-1, -1, 0}},  {{-1, 0, -1}, {0, -1, -1}, {0, 0, -1}},
-    {{0, -1, 0}, {0, -1, -1}, {-1, -1, 0}},  {{-1, 0, -1}, {-1, -1, 0}, {0, -1, -1}},
-};
 
 namespace {
 
@@ -64,8 +35,37 @@ float cofactor(const float a[4][4], int r, int c)
 
 }  // namespace
 
-void setup_consts_sub(const std::int32_t dim[3], const TetCorners& corners, TetConsts& record,
-                      const float m[3][4])
+namespace detail {
+
+// The corner order gives all 40 tetrahedra of the two tables the same
+// orientation.
+const TetrahedronCorners odd_voxel_tetrahedra[8] = {
+    {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}},    {{-1, 0, 0}, {0, 0, 1}, {0, -1, 0}},
+    {{-1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{1, 0, 0}, {0, 0, -1}, {0, -1, 0}},
+    {{0, 0, 1}, {-1, 0, 0}, {0, 1, 0}},   {{0, 0, 1}, {1, 0, 0}, {0, -1, 0}},
+    {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, -1, 0}},
+};
+
+const TetrahedronCorners even_voxel_tetrahedra[32] = {
+    {{1, 0, 0}, {1, 0, 1}, {1, 1, 0}},       {{0, 1, 1}, {1, 0, 1}, {0, 0, 1}},
+    {{0, 1, 1}, {0, 1, 0}, {1, 1, 0}},       {{1, 1, 0}, {1, 0, 1}, {0, 1, 1}},
+    {{-1, 0, 0}, {-1, 0, 1}, {-1, -1, 0}},   {{0, -1, 1}, {-1, 0, 1}, {0, 0, 1}},
+    {{0, -1, 1}, {0, -1, 0}, {-1, -1, 0}},   {{-1, -1, 0}, {-1, 0, 1}, {0, -1, 1}},
+    {{-1, 0, 0}, {-1, 0, -1}, {-1, 1, 0}},   {{0, 1, -1}, {-1, 0, -1}, {0, 0, -1}},
+    {{0, 1, -1}, {0, 1, 0}, {-1, 1, 0}},     {{-1, 1, 0}, {-1, 0, -1}, {0, 1, -1}},
+    {{1, 0, 0}, {1, 0, -1}, {1, -1, 0}},     {{0, -1, -1}, {1, 0, -1}, {0, 0, -1}},
+    {{0, -1, -1}, {0, -1, 0}, {1, -1, 0}},   {{1, -1, 0}, {1, 0, -1}, {0, -1, -1}},
+    {{-1, 0, 1}, {-1, 0, 0}, {-1, 1, 0}},    {{-1, 0, 1}, {0, 1, 1}, {0, 0, 1}},
+    {{0, 1, 0}, {0, 1, 1}, {-1, 1, 0}},      {{-1, 0, 1}, {-1, 1, 0}, {0, 1, 1}},
+    {{1, 0, 1}, {1, 0, 0}, {1, -1, 0}},      {{1, 0, 1}, {0, -1, 1}, {0, 0, 1}},
+    {{0, -1, 0}, {0, -1, 1}, {1, -1, 0}},    {{1, 0, 1}, {1, -1, 0}, {0, -1, 1}},
+    {{1, 0, -1}, {1, 0, 0}, {1, 1, 0}},      {{1, 0, -1}, {0, 1, -1}, {0, 0, -1}},
+    {{0, 1, 0}, {0, 1, -1}, {1, 1, 0}},      {{1, 0, -1}, {1, 1, 0}, {0, 1, -1}},
+    {{-1, 0, -1}, {-1, 0, 0}, {-1, -1, 0}},  {{-1, 0, -1}, {0, -1, -1}, {0, 0, -1}},
+    {{0, -1, 0}, {0, -1, -1}, {-1, -1, 0}},  {{-1, 0, -1}, {-1, -1, 0}, {0, -1, -1}},
+};
+
+TetrahedronRecord tetrahedron_record(const Grid3& grid, const TetrahedronCorners& corners, const float m[3][4])
 {
     // Rows of A: the four corners mapped by M, each followed by 1. Corner 0
     // is the voxel itself, offset (0, 0, 0).
@@ -80,6 +80,7 @@ void setup_consts_sub(const std::int32_t dim[3], const TetCorners& corners, TetC
         a[q][3] = 1.0f;
     }
 
+    TetrahedronRecord record;
     float cof[4][4];
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
@@ -96,20 +97,38 @@ void setup_consts_sub(const std::int32_t dim[3], const TetCorners& corners, TetC
     }
     record.w = s / 6.0f;
 
-    std::int32_t* offsets[3] = {&record.o1, &record.o2, &record.o3};
-    for (int q = 0; q < 3; ++q) {
-        *offsets[q] = corners[q][0] + dim[0] * (corners[q][1] + dim[1] * corners[q][2]);
-    }
+    auto offset = [&](int q) { return grid.step({corners[q][0], corners[q][1], corners[q][2]}); };
+    record.o1 = offset(0);
+    record.o2 = offset(1);
+    record.o3 = offset(2);
+    return record;
 }
+
+}  // namespace detail
 
 namespace {
 
+using detail::TetrahedronRecord;
+
 template <std::size_t N>
-float voxel_value(const float* const field[3], std::int32_t e, const std::array<TetConsts, N>& tets)
+std::array<TetrahedronRecord, N> tetrahedron_records(const Grid3& grid, const detail::TetrahedronCorners (&table)[N],
+                                                     const float m[3][4])
+{
+    std::array<TetrahedronRecord, N> records;
+    for (std::size_t t = 0; t < N; ++t) {
+        records[t] = detail::tetrahedron_record(grid, table[t], m);
+    }
+    return records;
+}
+
+// The volume-weighted mean determinant over the tetrahedra voxel e is a
+// corner of.
+template <std::size_t N>
+float voxel_value(const float* const field[3], std::int64_t e, const std::array<TetrahedronRecord, N>& tetrahedra)
 {
     float num = 0.0f;
     float den = 0.0f;
-    for (const TetConsts& t : tets) {
+    for (const TetrahedronRecord& t : tetrahedra) {
         float y[3][4];
         for (int c = 0; c < 3; ++c) {
             const float* f = field[c];
@@ -136,29 +155,22 @@ float voxel_value(const float* const field[3], std::int32_t e, const std::array<
 
 }  // namespace
 
-void jacobian_determinants(const float* const field[3], const std::int32_t dim[3], const float m[3][4],
-                           float* out, const std::function<void()>& plane_done)
+void jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
+                           const std::function<void()>& plane_done)
 {
-    const std::int32_t nx = dim[0], ny = dim[1], nz = dim[2];
-    std::array<TetConsts, 32> oddtets;
-    std::array<TetConsts, 8> eventets;
-    for (std::size_t t = 0; t < oddtets.size(); ++t) {
-        setup_consts_sub(dim, xo[t], oddtets[t], m);
-    }
-    for (std::size_t t = 0; t < eventets.size(); ++t) {
-        setup_consts_sub(dim, xe[t], eventets[t], m);
-    }
+    const auto even_voxel_records = tetrahedron_records(grid, detail::even_voxel_tetrahedra, m);
+    const auto odd_voxel_records = tetrahedron_records(grid, detail::odd_voxel_tetrahedra, m);
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::int32_t plane = nx * ny;
+    const std::int32_t nx = grid.nx, ny = grid.ny, nz = grid.nz;
     for (std::int32_t k = 0; k < nz; ++k) {
-        float* slice = out + plane * k;
         if (k == 0 || k == nz - 1) {
-            std::fill(slice, slice + plane, nan);
+            float* plane = out + grid.index(0, 0, k);
+            std::fill(plane, plane + grid.step({0, 0, 1}), nan);
             continue;
         }
         for (std::int32_t j = 0; j < ny; ++j) {
-            float* row = slice + nx * j;
+            float* row = out + grid.index(0, j, k);
             if (j == 0 || j == ny - 1) {
                 std::fill(row, row + nx, nan);
                 continue;
@@ -168,9 +180,9 @@ void jacobian_determinants(const float* const field[3], const std::int32_t dim[3
             }
             row[0] = nan;
             for (std::int32_t i = 1; i < nx - 1; ++i) {
-                const std::int32_t e = i + nx * (j + ny * k);
-                row[i] = ((i + j + k) % 2 == 0) ? voxel_value(field, e, oddtets)
-                                                : voxel_value(field, e, eventets);
+                const std::int64_t e = grid.index(i, j, k);
+                row[i] = ((i + j + k) % 2 == 0) ? voxel_value(field, e, even_voxel_records)
+                                                : voxel_value(field, e, odd_voxel_records);
             }
             row[nx - 1] = nan;
         }
