@@ -1,9 +1,8 @@
 // J = nrx_warp_jacobian(Y1, Y2, Y3, M): Jacobian determinants of a
 // deformation field, NaN on the border, one progress dot per interior plane.
-#include <cstdio>
-
 #include "geometry/field_arguments.hpp"
 #include "geometry/warp_jacobian.hpp"
+#include "host/console.hpp"
 #include "host/frame.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
@@ -27,12 +26,6 @@ void read_grid_matrix(const mxArray* array, float m[3][4])
     }
 }
 
-void print_progress_dot()
-{
-    mexPrintf(".");
-    std::fflush(stdout);
-}
-
 }  // namespace
 
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
@@ -52,6 +45,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     const float* const field[3] = {data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
                                    data_of<float>(prhs[FIELD_Z])};
-    nrx::jacobian_determinants(field, grid, m, data_of<float>(plhs[0]), print_progress_dot);
-    mexPrintf("\n");
+    nrx::jacobian_determinants(field, grid, m, data_of<float>(plhs[0]), [] { print_now("."); });
+    print_now("\n");
 }
