@@ -57,6 +57,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
     plhs[0] = mxCreateDoubleMatrix(size->rows, size->columns, mxREAL);
 
+    // A size that fits neither layout draws nothing and is refused.
     const nrx::MipPoints points{mxGetPr(prhs[VALUES]), mxGetPr(prhs[LOCATIONS]), n};
     if (nrx::render_mip(points, dims, dxyz, cxyz, *size, mxGetPr(plhs[0])) == nrx::MipLayout::none) {
         refuse("Wrong sized MIP matrix");
