@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "geometry/affine_field.hpp"
-#include "geometry/jacobian.hpp"
+#include "geometry/warp_affine.hpp"
+#include "geometry/warp_jacobian.hpp"
 
 namespace {
 
@@ -33,10 +33,10 @@ void jacobian(benchmark::State& state)
     BrainField f;
     std::vector<float> out(f.c[0].size(), 0.0f);
     const float m[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
-    const std::int32_t dim[3] = {nx, ny, nz};
+    const nrx::Grid3 grid{nx, ny, nz};
     const float* field[3] = {f.c[0].data(), f.c[1].data(), f.c[2].data()};
     for (auto _ : state) {
-        nrx::jacobian_determinants(field, dim, m, out.data(), [] {});
+        nrx::jacobian_determinants(field, grid, m, out.data(), [] {});
         benchmark::DoNotOptimize(out.data());
     }
 }
@@ -47,7 +47,7 @@ void affine(benchmark::State& state)
     BrainField f;
     const double m[16] = {1, 0.01, 0, 0, 0, 1, 0.02, 0, 0, 0, 1, 0, 2, 3, 4, 1};
     for (auto _ : state) {
-        nrx::transform_field(f.c[0].data(), f.c[1].data(), f.c[2].data(), nx * ny * nz, m);
+        nrx::apply_affine_to_field(f.c[0].data(), f.c[1].data(), f.c[2].data(), nx * ny * nz, m);
         benchmark::DoNotOptimize(f.c[0].data());
     }
 }

@@ -2,8 +2,8 @@
 // every point of a deformation field, overwriting the three components.
 #include <cstdint>
 
-#include "geometry/affine_field.hpp"
 #include "geometry/field_arguments.hpp"
+#include "geometry/warp_affine.hpp"
 #include "host/frame.hpp"
 #include "host/sizes.hpp"
 
@@ -26,6 +26,6 @@ void nrx_gateway(int nlhs, mxArray* /*plhs*/[], int nrhs, const mxArray* prhs[])
     const double* m = read_affine_matrix(prhs[MATRIX]);
 
     // The field is transformed where it lies: the caller's arrays change.
-    nrx::transform_field(data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]), data_of<float>(prhs[FIELD_Z]),
-                         static_cast<std::int32_t>(grid.count()), m);
+    nrx::apply_affine_to_field(data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
+                               data_of<float>(prhs[FIELD_Z]), static_cast<std::int32_t>(grid.count()), m);
 }

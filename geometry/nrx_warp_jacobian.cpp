@@ -1,9 +1,8 @@
 // J = nrx_warp_jacobian(Y1, Y2, Y3, M): Jacobian determinants of a
 // deformation field, NaN on the border, one progress dot per interior plane.
-#include <cstdio>
-
-#include "geometry/jacobian.hpp"
 #include "geometry/field_arguments.hpp"
+#include "geometry/warp_jacobian.hpp"
+#include "host/console.hpp"
 #include "host/frame.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
@@ -12,10 +11,19 @@ namespace {
 
 enum Input { FIELD_X, FIELD_Y, FIELD_Z, GRID_MATRIX, INPUT_COUNT };
 
-void print_progress_dot()
+// The grid matrix: 4x4, with a last row of exactly (0, 0, 0, 1) (NaN
+// fails). Rows 0 to 2 are written to m in single precision.
+void read_grid_matrix(const mxArray* array, float m[3][4])
 {
-    mexPrintf(".");
-    std::fflush(stdout);
+    const double* M = nrx::host::read_affine_matrix(array);
+    if (!(M[3] == 0.0 && M[7] == 0.0 && M[11] == 0.0 && M[15] == 1.0)) {
+        nrx::host::refuse("No perspective projections allowed.");
+    }
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            m[r][c] = static_cast<float>(M[r + 4 * c]);
+        }
+    }
 }
 
 }  // namespace
@@ -30,23 +38,13 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const nrx::Grid3 grid = read_field_component(prhs[FIELD_X]);
     require_matching_component(prhs[FIELD_Y], grid);
     require_matching_component(prhs[FIELD_Z], grid);
-    const double* M = read_affine_matrix(prhs[GRID_MATRIX]);
-
     float m[3][4];
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            m[r][c] = static_cast<float>(M[r + 4 * c]);
-        }
-    }
-    if (!(M[3] == 0.0 && M[7] == 0.0 && M[11] == 0.0 && M[15] == 1.0)) {
-        refuse("No perspective projections allowed.");
-    }
+    read_grid_matrix(prhs[GRID_MATRIX], m);
 
     plhs[0] = create_grid(grid, mxSINGLE_CLASS);
 
     const float* const field[3] = {data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
                                    data_of<float>(prhs[FIELD_Z])};
-    const std::int32_t dim[3] = {grid.nx, grid.ny, grid.nz};
-    nrx::jacobian_determinants(field, dim, m, data_of<float>(plhs[0]), print_progress_dot);
-    mexPrintf("\n");
+    nrx::jacobian_determinants(field, grid, m, data_of<float>(plhs[0]), [] { print_now("."); });
+    print_now("\n");
 }

@@ -1,11 +1,16 @@
 #include "registration/joint_histogram.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "registration/joint_histogram_detail.hpp"
+
 namespace nrx {
 
-const float ran[97] = {
+namespace detail {
+
+const float jitter_table[97] = {
     0.656619f,  0.891183f,  0.488144f,  0.992646f,  0.373326f,   0.531378f,  0.181316f,  0.501944f,
     0.422195f,  0.660427f,  0.673653f,  0.95733f,   0.191866f,   0.111216f,  0.565054f,  0.969166f,
     0.0237439f, 0.870216f,  0.0268766f, 0.519529f,  0.192291f,   0.715689f,  0.250673f,  0.933865f,
@@ -21,30 +26,7 @@ const float ran[97] = {
     0.896648f,
 };
 
-namespace {
-
-// The grid coordinate along an axis of d voxels with skip s runs while it is
-// below d - s. The difference is taken in double: where it is not exact, s is
-// so small beside d that no float lies between it and d - s, so a float
-// coordinate compares with it as with the true difference.
-double grid_end(std::int32_t d, float s) { return static_cast<double>(d) - static_cast<double>(s); }
-
-// 1 <= c < d on every axis, z first; NaN fails.
-bool inside(const std::int32_t d[3], float x, float y, float z)
-{
-    return z >= 1.0f && z < static_cast<double>(d[2]) && y >= 1.0f && y < static_cast<double>(d[1]) &&
-           x >= 1.0f && x < static_cast<double>(d[0]);
-}
-
-// One row of m applied to the point, summed in double, rounded to single.
-float map_row(const double m[16], int r, float x, float y, float z)
-{
-    return static_cast<float>(m[r] * x + m[r + 4] * y + m[r + 8] * z + m[r + 12]);
-}
-
-}  // namespace
-
-double samp(const std::int32_t d[3], const std::uint8_t* f, float x, float y, float z)
+double sample_trilinear(const Grid3& grid, const std::uint8_t* f, float x, float y, float z)
 {
     // x, y, z >= 1: truncation is the floor.
     const std::int32_t ix = static_cast<std::int32_t>(x);
@@ -57,10 +39,10 @@ double samp(const std::int32_t d[3], const std::uint8_t* f, float x, float y, fl
     const double dz1 = static_cast<double>(z) - iz;
     const double dz2 = 1.0 - dz1;
 
-    const std::int64_t sx = 1;
-    const std::int64_t sy = d[0];
-    const std::int64_t sz = static_cast<std::int64_t>(d[0]) * d[1];
-    const std::uint8_t* v = f + (ix - 1) + sy * (iy - 1) + sz * (iz - 1);
+    const std::int64_t sx = grid.step({1, 0, 0});
+    const std::int64_t sy = grid.step({0, 1, 0});
+    const std::int64_t sz = grid.step({0, 0, 1});
+    const std::uint8_t* v = f + grid.index(ix - 1, iy - 1, iz - 1);
     const double p0 = (v[0] * static_cast<double>(dx2) + v[sx] * static_cast<double>(dx1)) * dy2 +
                       (v[sy] * static_cast<double>(dx2) + v[sx + sy] * static_cast<double>(dx1)) * dy1;
     v += sz;
@@ -69,12 +51,41 @@ double samp(const std::int32_t d[3], const std::uint8_t* f, float x, float y, fl
     return p0 * dz2 + p1 * dz1;
 }
 
-void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, const std::int32_t d1[3],
-           const std::int32_t d2[3], double h[256 * 256], const float s[3])
+}  // namespace detail
+
+namespace {
+
+// The grid coordinate along an axis of d voxels with skip s runs while it is
+// below d - s. The difference is taken in double: where it is not exact, s is
+// so small beside d that no float lies between it and d - s, so a float
+// coordinate compares with it as with the true difference.
+double grid_end(std::int32_t d, float s) { return static_cast<double>(d) - static_cast<double>(s); }
+
+// 1 <= c < n on every axis, z first; NaN fails.
+bool inside(const Grid3& grid, float x, float y, float z)
 {
-    const double end_x = grid_end(d1[0], s[0]);
-    const double end_y = grid_end(d1[1], s[1]);
-    const double end_z = grid_end(d1[2], s[2]);
+    return z >= 1.0f && z < static_cast<double>(grid.nz) && y >= 1.0f && y < static_cast<double>(grid.ny) &&
+           x >= 1.0f && x < static_cast<double>(grid.nx);
+}
+
+// One row of m applied to the point, summed in double, rounded to single.
+float map_row(const double m[16], int r, float x, float y, float z)
+{
+    return static_cast<float>(m[r] * x + m[r + 4] * y + m[r + 8] * z + m[r + 12]);
+}
+
+}  // namespace
+
+void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& grid1, const std::uint8_t* v2,
+                     const Grid3& grid2, const float s[3], double h[256 * 256])
+{
+    using detail::jitter_table;
+    using detail::sample_trilinear;
+
+    std::fill(h, h + 256 * 256, 0.0);
+    const double end_x = grid_end(grid1.nx, s[0]);
+    const double end_y = grid_end(grid1.ny, s[1]);
+    const double end_z = grid_end(grid1.nz, s[2]);
     int p = 0;
     for (float z = 1.0f; z < end_z; z += s[2]) {
         for (float y = 1.0f; y < end_y; y += s[1]) {
@@ -82,27 +93,28 @@ void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, c
                 const int p1 = (p + 1) % 97;
                 const int p2 = (p1 + 1) % 97;
                 const int p3 = (p2 + 1) % 97;
-                const float rx = static_cast<float>(x + static_cast<double>(s[0]) * ran[p1]);
-                const float ry = static_cast<float>(y + static_cast<double>(s[1]) * ran[p2]);
-                const float rz = static_cast<float>(z + static_cast<double>(s[2]) * ran[p3]);
+                const float rx = static_cast<float>(x + static_cast<double>(s[0]) * jitter_table[p1]);
+                const float ry = static_cast<float>(y + static_cast<double>(s[1]) * jitter_table[p2]);
+                const float rz = static_cast<float>(z + static_cast<double>(s[2]) * jitter_table[p3]);
                 p = p3;
 
-                // The jittered point lies below x + s < d1 exactly; only its
-                // rounding to single can carry it onto (or, on axes longer
-                // than 2^24 voxels, past) the far face.
-                if (!inside(d1, rx, ry, rz)) continue;
+                // The jittered point lies exactly below x + s, itself below
+                // the first volume's size; only its rounding to single can
+                // carry it onto (or, on axes longer than 2^24 voxels, past)
+                // the far face.
+                if (!inside(grid1, rx, ry, rz)) continue;
 
                 const float vx = map_row(m, 0, rx, ry, rz);
                 const float vy = map_row(m, 1, rx, ry, rz);
                 const float vz = map_row(m, 2, rx, ry, rz);
-                if (!inside(d2, vx, vy, vz)) continue;
+                if (!inside(grid2, vx, vy, vz)) continue;
 
                 // Both interpolated values lie in [0, 255]: truncation is
                 // the floor.
-                const float vf = static_cast<float>(samp(d2, v2, vx, vy, vz));
+                const float vf = static_cast<float>(sample_trilinear(grid2, v2, vx, vy, vz));
                 const std::int32_t i = static_cast<std::int32_t>(vf);
                 const float f = vf - static_cast<float>(i);
-                const double vg = samp(d1, v1, rx, ry, rz);
+                const double vg = sample_trilinear(grid1, v1, rx, ry, rz);
                 const std::int32_t j = static_cast<std::int32_t>(vg + 0.5);
 
                 double* column = h + 256 * j;
@@ -113,12 +125,13 @@ void hist2(const double m[16], const std::uint8_t* v1, const std::uint8_t* v2, c
     }
 }
 
-bool grid_walk_ends(const std::int32_t d1[3], const float s[3])
+bool grid_walk_ends(const Grid3& grid1, const float s[3])
 {
     // z is the outermost loop: an axis without a grid point ends the walk
     // however the axes inside it behave.
+    const std::int32_t size[3] = {grid1.nx, grid1.ny, grid1.nz};
     for (int k = 2; k >= 0; --k) {
-        const double end = grid_end(d1[k], s[k]);
+        const double end = grid_end(size[k], s[k]);
         if (!(1.0 < end)) return true;
         // The largest coordinate the loop can reach is the largest float
         // below its end. Adding s moves every coordinate up to there only if

@@ -1,6 +1,7 @@
 // H = nrx_joint_histogram(V1, V2, M[, S]): 256 x 256 joint histogram of two
 // uint8 volumes, V2 seen through the voxel-to-voxel map M, sampled on a
 // jittered grid of V1 with skips S (default 1, 1, 1).
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-enum Input { GRID_VOLUME, SAMPLED_VOLUME, MAP, SKIPS };
+enum Input { GRID_VOLUME, SAMPLED_VOLUME, MAP, SKIPS, INPUT_COUNT };
 
 // A uint8 volume with exactly three dimensions; `number` (1 or 2) names the
 // argument in the messages.
@@ -28,46 +29,58 @@ nrx::Grid3 read_uint8_volume(const mxArray* array, const std::string& number)
                    "Volume too large (" + number + "): dimensions and element count must fit in 32-bit integers.");
 }
 
+// The 4x4 voxel-to-voxel map, its 16 elements column-major.
+const double* read_map(const mxArray* array)
+{
+    using namespace nrx::host;
+    if (!is_real_full_double(array)) {
+        refuse("Wrong sort of matrix.");
+    }
+    if (!is_plain_matrix(array, 4, 4)) {
+        refuse("Matrix must be 4x4.");
+    }
+    return mxGetPr(array);
+}
+
+// The skips: three doubles used in single precision, (1, 1, 1) when `array`
+// is null. Positive, and such that the grid walk over `grid` ends: a loop
+// whose coordinate would stop growing never ends, and the unit default stalls
+// too on an axis longer than 2^24 + 1 voxels.
+std::array<float, 3> read_skips(const mxArray* array, const nrx::Grid3& grid)
+{
+    using namespace nrx::host;
+    std::array<float, 3> s = {1.0f, 1.0f, 1.0f};
+    if (array != nullptr) {
+        if (!is_real_full_double(array) || !has_n_elements(array, 3)) {
+            refuse("Invalid skips.");
+        }
+        for (int k = 0; k < 3; ++k) {
+            s[k] = static_cast<float>(mxGetPr(array)[k]);
+        }
+    }
+    if (!(s[0] > 0.0f && s[1] > 0.0f && s[2] > 0.0f) || !nrx::grid_walk_ends(grid, s.data())) {
+        refuse("Invalid skips.");
+    }
+    return s;
+}
+
 }  // namespace
 
 void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 {
     using namespace nrx::host;
 
-    if (nrhs < 3 || nrhs > 4 || nlhs > 1) {
+    // S is the one optional input.
+    if (nrhs < SKIPS || nrhs > INPUT_COUNT || nlhs > 1) {
         refuse("Incorrect usage.");
     }
-    const nrx::Grid3 v1 = read_uint8_volume(prhs[GRID_VOLUME], "1");
-    const nrx::Grid3 v2 = read_uint8_volume(prhs[SAMPLED_VOLUME], "2");
-
-    const mxArray* map = prhs[MAP];
-    if (!is_real_full_double(map)) {
-        refuse("Wrong sort of matrix.");
-    }
-    if (!is_plain_matrix(map, 4, 4)) {
-        refuse("Matrix must be 4x4.");
-    }
-
-    float s[3] = {1.0f, 1.0f, 1.0f};
-    if (nrhs > SKIPS) {
-        const mxArray* skips = prhs[SKIPS];
-        if (!is_real_full_double(skips) || !has_n_elements(skips, 3)) {
-            refuse("Invalid skips.");
-        }
-        for (int k = 0; k < 3; ++k) {
-            s[k] = static_cast<float>(mxGetPr(skips)[k]);
-        }
-    }
-    // A grid loop whose coordinate would stop growing never ends; the unit
-    // default stalls too on an axis longer than 2^24 + 1 voxels.
-    const std::int32_t d1[3] = {v1.nx, v1.ny, v1.nz};
-    const std::int32_t d2[3] = {v2.nx, v2.ny, v2.nz};
-    if (!(s[0] > 0.0f && s[1] > 0.0f && s[2] > 0.0f) || !nrx::grid_walk_ends(d1, s)) {
-        refuse("Invalid skips.");
-    }
+    const nrx::Grid3 grid1 = read_uint8_volume(prhs[GRID_VOLUME], "1");
+    const nrx::Grid3 grid2 = read_uint8_volume(prhs[SAMPLED_VOLUME], "2");
+    const double* map = read_map(prhs[MAP]);
+    const std::array<float, 3> skips = read_skips(nrhs > SKIPS ? prhs[SKIPS] : nullptr, grid1);
 
     plhs[0] = mxCreateDoubleMatrix(256, 256, mxREAL);
 
-    nrx::hist2(mxGetPr(map), data_of<std::uint8_t>(prhs[GRID_VOLUME]), data_of<std::uint8_t>(prhs[SAMPLED_VOLUME]),
-               d1, d2, mxGetPr(plhs[0]), s);
+    nrx::joint_histogram(map, data_of<std::uint8_t>(prhs[GRID_VOLUME]), grid1,
+                         data_of<std::uint8_t>(prhs[SAMPLED_VOLUME]), grid2, skips.data(), mxGetPr(plhs[0]));
 }

@@ -7,7 +7,7 @@
 #include "host/checks.hpp"
 #include "host/frame.hpp"
 #include "host/sizes.hpp"
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 namespace {
 
@@ -57,8 +57,9 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
     plhs[0] = mxCreateDoubleMatrix(size->rows, size->columns, mxREAL);
 
+    // A size that fits neither layout draws nothing and is refused.
     const nrx::MipPoints points{mxGetPr(prhs[VALUES]), mxGetPr(prhs[LOCATIONS]), n};
-    if (nrx::draw_mip(points, dims, dxyz, cxyz, *size, mxGetPr(plhs[0])) == nrx::MipLayout::none) {
+    if (nrx::render_mip(points, dims, dxyz, cxyz, *size, mxGetPr(plhs[0])) == nrx::MipLayout::none) {
         refuse("Wrong sized MIP matrix");
     }
 }

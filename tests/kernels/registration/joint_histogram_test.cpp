@@ -1,4 +1,5 @@
 #include "registration/joint_histogram.hpp"
+#include "registration/joint_histogram_detail.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 
 namespace {
 
+using nrx::detail::jitter_table;
 using Volume = std::vector<std::uint8_t>;
 using Histogram = std::vector<double>;
 
@@ -35,11 +37,14 @@ Volume random_volume(const std::int32_t d[3], unsigned seed)
     return v;
 }
 
-Histogram run_hist2(const double m[16], const Volume& v1, const std::int32_t d1[3], const Volume& v2,
-                    const std::int32_t d2[3], const float s[3])
+nrx::Grid3 as_grid(const std::int32_t d[3]) { return {d[0], d[1], d[2]}; }
+
+Histogram run_joint_histogram(const double m[16], const Volume& v1, const std::int32_t d1[3], const Volume& v2,
+                              const std::int32_t d2[3], const float s[3])
 {
-    Histogram h(256 * 256, 0.0);
-    nrx::hist2(m, v1.data(), v2.data(), d1, d2, h.data(), s);
+    // NaN everywhere: the kernel clears the table itself.
+    Histogram h(256 * 256, std::numeric_limits<double>::quiet_NaN());
+    nrx::joint_histogram(m, v1.data(), as_grid(d1), v2.data(), as_grid(d2), s, h.data());
     return h;
 }
 
@@ -56,7 +61,7 @@ std::vector<float> grid(std::int32_t d, float s)
 // Trilinear sampling as defined: single-precision x and y weights, exact z
 // weight, planes combined in double. Reads through at() so that a reference
 // point outside the volume fails the test instead of reading past it.
-double reference_samp(const std::int32_t d[3], const Volume& f, float x, float y, float z)
+double reference_sample_trilinear(const std::int32_t d[3], const Volume& f, float x, float y, float z)
 {
     const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y)),
               iz = static_cast<int>(std::floor(z));
@@ -71,19 +76,19 @@ double reference_samp(const std::int32_t d[3], const Volume& f, float x, float y
     return plane(0) * (1.0 - dz) + plane(1) * dz;
 }
 
-// hist2 as defined, point by point: the n-th grid point is jittered by table
-// entries 3n+1, 3n+2, 3n+3 (mod 97).
-Histogram reference_hist2(const double m[16], const Volume& v1, const std::int32_t d1[3], const Volume& v2,
-                          const std::int32_t d2[3], const float s[3])
+// The joint histogram as defined, point by point: the n-th grid point is
+// jittered by table entries 3n+1, 3n+2, 3n+3 (mod 97).
+Histogram reference_joint_histogram(const double m[16], const Volume& v1, const std::int32_t d1[3], const Volume& v2,
+                                    const std::int32_t d2[3], const float s[3])
 {
     Histogram h(256 * 256, 0.0);
     std::int64_t n = 0;
     for (float z : grid(d1[2], s[2])) {
         for (float y : grid(d1[1], s[1])) {
             for (float x : grid(d1[0], s[0])) {
-                const float r[3] = {static_cast<float>(x + static_cast<double>(s[0]) * nrx::ran[(3 * n + 1) % 97]),
-                                    static_cast<float>(y + static_cast<double>(s[1]) * nrx::ran[(3 * n + 2) % 97]),
-                                    static_cast<float>(z + static_cast<double>(s[2]) * nrx::ran[(3 * n + 3) % 97])};
+                const float r[3] = {static_cast<float>(x + static_cast<double>(s[0]) * jitter_table[(3 * n + 1) % 97]),
+                                    static_cast<float>(y + static_cast<double>(s[1]) * jitter_table[(3 * n + 2) % 97]),
+                                    static_cast<float>(z + static_cast<double>(s[2]) * jitter_table[(3 * n + 3) % 97])};
                 ++n;
                 float q[3];
                 for (int row = 0; row < 3; ++row) {
@@ -92,10 +97,10 @@ Histogram reference_hist2(const double m[16], const Volume& v1, const std::int32
                 if (!(q[2] >= 1 && q[2] < d2[2] && q[1] >= 1 && q[1] < d2[1] && q[0] >= 1 && q[0] < d2[0])) {
                     continue;
                 }
-                const float vf = static_cast<float>(reference_samp(d2, v2, q[0], q[1], q[2]));
+                const float vf = static_cast<float>(reference_sample_trilinear(d2, v2, q[0], q[1], q[2]));
                 const int i = static_cast<int>(std::floor(vf));
                 const float f = vf - i;
-                const int j = static_cast<int>(std::floor(reference_samp(d1, v1, r[0], r[1], r[2]) + 0.5));
+                const int j = static_cast<int>(std::floor(reference_sample_trilinear(d1, v1, r[0], r[1], r[2]) + 0.5));
                 h.at(256 * j + i) += 1.0 - f;
                 if (i < 255) h.at(256 * j + i + 1) += f;
             }
@@ -108,14 +113,14 @@ TEST(JointHistogram, JitterTableHoldsItsValuesInOrder)
 {
     double sum = 0.0, weighted = 0.0;
     for (int k = 0; k < 97; ++k) {
-        sum += nrx::ran[k];
-        weighted += nrx::ran[k] * (k + 1.0);
+        sum += jitter_table[k];
+        weighted += jitter_table[k] * (k + 1.0);
     }
     EXPECT_DOUBLE_EQ(sum, 45.928994211833924);
     EXPECT_DOUBLE_EQ(weighted, 2154.108656192664);
-    EXPECT_EQ(nrx::ran[0], 0.656619f);
-    EXPECT_EQ(nrx::ran[82], 0.00202556f);
-    EXPECT_EQ(nrx::ran[96], 0.896648f);
+    EXPECT_EQ(jitter_table[0], 0.656619f);
+    EXPECT_EQ(jitter_table[82], 0.00202556f);
+    EXPECT_EQ(jitter_table[96], 0.896648f);
 }
 
 TEST(JointHistogram, MatchesReferenceUnderAffineMapsAndSkips)
@@ -128,8 +133,8 @@ TEST(JointHistogram, MatchesReferenceUnderAffineMapsAndSkips)
     const double m[16] = {c, s, 0.05, 0, -s, c, 0, 0, 0.1, 0, 0.9, 0, 1.7, -0.6, 0.4, 1};
     const float skip_sets[3][3] = {{1, 1, 1}, {0.7f, 1.3f, 2.1f}, {2.5f, 0.5f, 1}};
     for (const auto& skips : skip_sets) {
-        const Histogram expected = reference_hist2(m, v1, d1, v2, d2, skips);
-        const Histogram h = run_hist2(m, v1, d1, v2, d2, skips);
+        const Histogram expected = reference_joint_histogram(m, v1, d1, v2, d2, skips);
+        const Histogram h = run_joint_histogram(m, v1, d1, v2, d2, skips);
         ASSERT_GT(total(expected), 10.0);
         for (std::size_t e = 0; e < h.size(); ++e) {
             ASSERT_EQ(h[e], expected[e]) << "row " << e % 256 << " column " << e / 256 << " skips " << skips[0];
@@ -152,7 +157,7 @@ TEST(JointHistogram, FirstPointIsJitteredByEntriesOneTwoThree)
             const int coordinate[3] = {e % 3, e / 3 % 3, e / 9};
             ramp[e] = static_cast<std::uint8_t>(100 * coordinate[axis]);
         }
-        const Histogram h = run_hist2(identity, v1, d, ramp, d, skips);
+        const Histogram h = run_joint_histogram(identity, v1, d, ramp, d, skips);
         const double value = 100 * jitter[axis];
         const int row = static_cast<int>(value);
         EXPECT_NEAR(h[256 * 7 + row], 1 - (value - row), 1e-4) << "axis " << axis;
@@ -169,17 +174,17 @@ TEST(JointHistogram, HalfRoundsUpAndTopValueStaysInLastRow)
     const std::int32_t d1[3] = {2, 2, 2}, d2[3] = {3, 3, 3};
     const Volume v1 = {127, 128, 127, 128, 127, 128, 127, 128};
     const Volume v2(27, 255);
-    const float skips[3] = {0.5f / nrx::ran[1], 0.5f, 0.5f};
+    const float skips[3] = {0.5f / jitter_table[1], 0.5f, 0.5f};
     double m[16];
     constant_map(m, 1.5, 2.5, 1.25);
-    const Histogram h = run_hist2(m, v1, d1, v2, d2, skips);
+    const Histogram h = run_joint_histogram(m, v1, d1, v2, d2, skips);
     EXPECT_EQ(h[256 * 128 + 255], 1.0);
     EXPECT_EQ(total(h), 1.0);
 
     // In the histogram's last element: nothing may go one row further, past
     // the end of the table.
     const Volume top(8, 255);
-    const Histogram corner = run_hist2(m, top, d1, v2, d2, skips);
+    const Histogram corner = run_joint_histogram(m, top, d1, v2, d2, skips);
     EXPECT_EQ(corner[256 * 255 + 255], 1.0);
     EXPECT_EQ(total(corner), 1.0);
 }
@@ -199,12 +204,12 @@ TEST(JointHistogram, MappedPointsCountFromOneUpToButExcludingTheFarFace)
         for (double c : counted) {
             p[axis] = c;
             constant_map(m, p[0], p[1], p[2]);
-            EXPECT_EQ(total(run_hist2(m, v1, d1, v2, d2, skips)), 1.0) << "axis " << axis << " at " << c;
+            EXPECT_EQ(total(run_joint_histogram(m, v1, d1, v2, d2, skips)), 1.0) << "axis " << axis << " at " << c;
         }
         for (double c : skipped) {
             p[axis] = c;
             constant_map(m, p[0], p[1], p[2]);
-            EXPECT_EQ(total(run_hist2(m, v1, d1, v2, d2, skips)), 0.0) << "axis " << axis << " at " << c;
+            EXPECT_EQ(total(run_joint_histogram(m, v1, d1, v2, d2, skips)), 0.0) << "axis " << axis << " at " << c;
         }
     }
 }
@@ -219,7 +224,7 @@ TEST(JointHistogram, JitterRoundedOntoTheFirstVolumesFarFaceIsSkipped)
     const Volume v1(12, 1), v2(16, 1);
     const float skips[3] = {std::ldexp(1.90625f, -22), 0.5f, 0.5f};
     const double points = static_cast<double>(grid(d1[0], skips[0]).size());
-    EXPECT_EQ(total(run_hist2(identity, v1, d1, v2, d2, skips)), points - 1);
+    EXPECT_EQ(total(run_joint_histogram(identity, v1, d1, v2, d2, skips)), points - 1);
 }
 
 TEST(JointHistogram, GridWalkEndsUnlessAnEnteredLoopStalls)
@@ -251,7 +256,7 @@ TEST(JointHistogram, GridWalkEndsUnlessAnEnteredLoopStalls)
         {{2, 2, 2}, {std::nextafter(half_spacing_below_2, 1.0f), 0.5f, 0.5f}, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(nrx::grid_walk_ends(c.d, c.s), c.ends)
+        EXPECT_EQ(nrx::grid_walk_ends(as_grid(c.d), c.s), c.ends)
             << "d " << c.d[0] << " " << c.d[1] << " " << c.d[2] << ", s " << c.s[0] << " " << c.s[1] << " " << c.s[2];
     }
 }
@@ -261,9 +266,9 @@ TEST(JointHistogram, SmallestAcceptedSkipFinishesTheGrid)
     // Every step adds one unit in the last place: 2^23 points from 1 to 2.
     const std::int32_t d1[3] = {2, 2, 2}, d2[3] = {0, 0, 0};
     const float skips[3] = {std::nextafter(std::ldexp(1.0f, -24), 1.0f), 0.5f, 0.5f};
-    ASSERT_TRUE(nrx::grid_walk_ends(d1, skips));
+    ASSERT_TRUE(nrx::grid_walk_ends(as_grid(d1), skips));
     const Volume v1(8, 0), v2;
-    EXPECT_EQ(total(run_hist2(identity, v1, d1, v2, d2, skips)), 0.0);
+    EXPECT_EQ(total(run_joint_histogram(identity, v1, d1, v2, d2, skips)), 0.0);
 }
 
 }  // namespace

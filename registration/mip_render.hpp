@@ -25,8 +25,9 @@
 //
 // Points whose coordinates are not finite or whose whole pixels lie beyond
 // the 32-bit range are skipped in every view. Nothing is ever read or written
-// outside the matrix. Cost: one pass over the points, touching only the
-// pixels of their rectangles; nothing is allocated.
+// outside the matrix. Cost: one pass clearing the matrix, then one over the
+// points, touching only the pixels of their rectangles; nothing is
+// allocated.
 #pragma once
 
 #include <cstdint>
@@ -54,12 +55,12 @@ std::optional<MipSize> mip_matrix_size(const double dims[5]);
 
 enum class MipLayout { general, fixed, none };
 
-// Draws every point, in order, into mip (size.rows x size.columns doubles,
-// column-major; pixel (r, c) at r + rows*c), which holds zeros or earlier
-// drawings. dims holds the point extents vx, vy, vz (a point covers
-// trunc(|v| + 0.99) pixels' worth along each axis) then the size; dxyz and
-// cxyz hold DX, DY, DZ and CX, CY, CZ (integer parts taken), or are null for
-// the built-in (182, 218, 182) and (89, 125, 71).
+// Clears mip (size.rows x size.columns doubles, column-major; pixel (r, c)
+// at r + rows*c) and draws every point into it, in order. dims holds the
+// point extents vx, vy, vz (a point covers trunc(|v| + 0.99) pixels' worth
+// along each axis) then the size; dxyz and cxyz hold DX, DY, DZ and CX, CY,
+// CZ (integer parts taken), or are null for the built-in (182, 218, 182) and
+// (89, 125, 71).
 //
 // The general layout is drawn when DX, DY and DZ are 32-bit numbers with
 // rows = DY + DX and columns = DZ + DX; otherwise the fixed layout when the
@@ -68,7 +69,7 @@ enum class MipLayout { general, fixed, none };
 // of views that it pushes past the matrix's edge hold no rectangle. An
 // origin that is not a whole 32-bit number places nothing in the views that
 // use its axis; an extent beyond the 32-bit range (or NaN) fits in no view.
-MipLayout draw_mip(const MipPoints& points, const double dims[5], const double* dxyz, const double* cxyz,
-                   MipSize size, double* mip);
+MipLayout render_mip(const MipPoints& points, const double dims[5], const double* dxyz, const double* cxyz,
+                     MipSize size, double* mip);
 
 }  // namespace nrx

@@ -1,4 +1,4 @@
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -174,9 +174,10 @@ std::optional<MipSize> mip_matrix_size(const double dims[5])
     return MipSize{*rows, *columns};
 }
 
-MipLayout draw_mip(const MipPoints& points, const double dims[5], const double* dxyz, const double* cxyz,
-                   MipSize size, double* mip)
+MipLayout render_mip(const MipPoints& points, const double dims[5], const double* dxyz, const double* cxyz,
+                     MipSize size, double* mip)
 {
+    std::fill(mip, mip + std::int64_t{size.rows} * size.columns, 0.0);
     const std::int64_t extent[3] = {point_extent(dims[0]), point_extent(dims[1]), point_extent(dims[2])};
     const GeneralViews views = general_views(dxyz, cxyz);
     const MipLayout layout = choose_layout(size, views);

@@ -1,8 +1,8 @@
-#include "geometry/affine_field.hpp"
+#include "geometry/warp_affine.hpp"
 
 namespace nrx {
 
-void transform_field(float* x, float* y, float* z, std::int32_t n, const double m[16])
+void apply_affine_to_field(float* x, float* y, float* z, std::int32_t n, const double m[16])
 {
     for (std::int32_t e = 0; e < n; ++e) {
         const double px = x[e];

@@ -14,6 +14,6 @@ namespace nrx {
 // read before any is written, so the component buffers may alias: when two
 // share one buffer the later store (y over x, z over y) remains. A zero
 // denominator gives infinities or NaN; nothing is allocated.
-void transform_field(float* x, float* y, float* z, std::int32_t n, const double m[16]);
+void apply_affine_to_field(float* x, float* y, float* z, std::int32_t n, const double m[16]);
 
 }  // namespace nrx

@@ -1,4 +1,5 @@
-#include "geometry/jacobian.hpp"
+#include "geometry/warp_jacobian.hpp"
+#include "geometry/warp_jacobian_detail.hpp"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,8 @@ Result run(const Field& f, const float m[3][4])
     Result r;
     r.out.assign(f.c[0].size(), 123.0f);
     const float* field[3] = {f.c[0].data(), f.c[1].data(), f.c[2].data()};
-    nrx::jacobian_determinants(field, f.dim, m, r.out.data(), [&] { ++r.planes; });
+    const nrx::Grid3 grid{f.dim[0], f.dim[1], f.dim[2]};
+    nrx::jacobian_determinants(field, grid, m, r.out.data(), [&] { ++r.planes; });
     return r;
 }
 
@@ -172,17 +174,17 @@ TEST(WarpJacobian, RandomNonAffineFieldMatchesTheGeometricReference)
 TEST(WarpJacobian, TablesGiveTheIdentityGridUnitCornerAndDoubleCentralVolumes)
 {
     const float identity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
-    const std::int32_t dim[3] = {10, 10, 10};
+    const nrx::Grid3 grid{10, 10, 10};
+    using nrx::detail::even_voxel_tetrahedra, nrx::detail::odd_voxel_tetrahedra, nrx::detail::tetrahedron_record;
     for (int t = 0; t < 32; ++t) {
-        nrx::TetConsts record;
-        nrx::setup_consts_sub(dim, nrx::xo[t], record, identity);
-        EXPECT_FLOAT_EQ(record.w, t % 4 == 3 ? 2.0f / 6.0f : 1.0f / 6.0f) << "xo " << t;
+        const auto record = tetrahedron_record(grid, even_voxel_tetrahedra[t], identity);
+        EXPECT_FLOAT_EQ(record.w, t % 4 == 3 ? 2.0f / 6.0f : 1.0f / 6.0f) << "even " << t;
     }
     for (int t = 0; t < 8; ++t) {
-        nrx::TetConsts record;
-        nrx::setup_consts_sub(dim, nrx::xe[t], record, identity);
-        EXPECT_FLOAT_EQ(record.w, 1.0f / 6.0f) << "xe " << t;
-        EXPECT_EQ(record.o1, nrx::xe[t][0][0] + 10 * (nrx::xe[t][0][1] + 10 * nrx::xe[t][0][2]));
+        const auto record = tetrahedron_record(grid, odd_voxel_tetrahedra[t], identity);
+        EXPECT_FLOAT_EQ(record.w, 1.0f / 6.0f) << "odd " << t;
+        EXPECT_EQ(record.o1, odd_voxel_tetrahedra[t][0][0] +
+                                 10 * (odd_voxel_tetrahedra[t][0][1] + 10 * odd_voxel_tetrahedra[t][0][2]));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "geometry/affine_field.hpp"
+#include "geometry/warp_affine.hpp"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ TEST(WarpAffine, MatchesDoubleNumeratorsOverSingleRoundedDenominator)
         z[e] = coordinate(generator);
     }
     const std::vector<float> x0 = x, y0 = y, z0 = z;
-    nrx::transform_field(x.data(), y.data(), z.data(), 1000, m);
+    nrx::apply_affine_to_field(x.data(), y.data(), z.data(), 1000, m);
     for (std::size_t e = 0; e < x.size(); ++e) {
         const double p[3] = {x0[e], y0[e], z0[e]};
         const double w = static_cast<double>(static_cast<float>(p[0] * m[3] + p[1] * m[7] + p[2] * m[11] + m[15]));
@@ -49,7 +49,7 @@ TEST(WarpAffine, IdentityKeepsValuesTurnsNegativeZeroPositiveAndInfinityToNan)
     std::vector<float> y = {-2.25f, 4.0f, 1.0f, -1e-30f};
     std::vector<float> z = {1e-3f, 0.5f, 2.0f, 7.0f};
     const std::vector<float> x0 = x, y0 = y;
-    nrx::transform_field(x.data(), y.data(), z.data(), 4, identity);
+    nrx::apply_affine_to_field(x.data(), y.data(), z.data(), 4, identity);
     EXPECT_TRUE(same_bits(x[0], x0[0]) && same_bits(y[0], y0[0]));
     EXPECT_TRUE(same_bits(x[1], 0.0f));
     EXPECT_TRUE(std::isnan(x[2]) && std::isnan(y[2]) && std::isnan(z[2]));
@@ -61,11 +61,11 @@ TEST(WarpAffine, FourthRowDividesAndTranslationAddsInSinglePrecision)
     double halve[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2};
     double shift[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1};
     std::vector<float> x = {3.0f, 0.1f}, y = {-5.0f, 0.2f}, z = {1.0f, 0.3f};
-    nrx::transform_field(x.data(), y.data(), z.data(), 2, halve);
+    nrx::apply_affine_to_field(x.data(), y.data(), z.data(), 2, halve);
     EXPECT_EQ(x[0], 1.5f);
     EXPECT_EQ(y[0], -2.5f);
     EXPECT_EQ(z[0], 0.5f);
-    nrx::transform_field(x.data(), y.data(), z.data(), 2, shift);
+    nrx::apply_affine_to_field(x.data(), y.data(), z.data(), 2, shift);
     EXPECT_EQ(x[1], static_cast<float>(static_cast<double>(0.05f) + 10.0));
     EXPECT_EQ(y[1], 0.1f);
 }
@@ -76,7 +76,7 @@ TEST(WarpAffine, SharedBufferReadsOldValuesAndKeepsTheLaterStore)
     const double m[16] = {2, 0, 0, 0, 0, 3, 0, 0, 1, 1, 1, 0, 0, 0, 0, 1};
     std::vector<float> xy = {1.0f, 2.0f};
     std::vector<float> z = {10.0f, 20.0f};
-    nrx::transform_field(xy.data(), xy.data(), z.data(), 2, m);
+    nrx::apply_affine_to_field(xy.data(), xy.data(), z.data(), 2, m);
     // Old point (1, 1, 10): rows give 2 + 10, 3 + 10, 10.
     EXPECT_EQ(xy[0], 13.0f);
     EXPECT_EQ(z[0], 10.0f);

@@ -1,4 +1,4 @@
-#include "registration/mip.hpp"
+#include "registration/mip_render.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,10 @@ Render render(const std::vector<std::array<double, 4>>& points, const double ext
     }
     const double dims[5] = {extents[0], extents[1], extents[2], static_cast<double>(rows),
                             static_cast<double>(columns)};
-    Render result{std::vector<double>(static_cast<std::size_t>(rows) * columns, 0.0), nrx::MipLayout::none};
+    // NaN everywhere: the kernel clears the matrix itself.
+    Render result{std::vector<double>(static_cast<std::size_t>(rows) * columns, nan), nrx::MipLayout::none};
     const nrx::MipPoints mip_points{values.data(), locations.data(), static_cast<std::int32_t>(values.size())};
-    result.layout = nrx::draw_mip(mip_points, dims, dxyz, cxyz, nrx::MipSize{rows, columns}, result.mip.data());
+    result.layout = nrx::render_mip(mip_points, dims, dxyz, cxyz, nrx::MipSize{rows, columns}, result.mip.data());
     return result;
 }
 
