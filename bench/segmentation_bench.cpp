@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "segmentation/geodesic_voronoi.hpp"
-#include "segmentation/local_maxima.hpp"
+#include "segmentation/local_peaks.hpp"
 #include "segmentation/morphology.hpp"
 #include "segmentation/mrf_update.hpp"
 
@@ -100,7 +100,7 @@ void dilation(benchmark::State& state)
 }
 BENCHMARK(dilation)->Unit(benchmark::kMillisecond);
 
-void local_maxima(benchmark::State& state)
+void local_peaks(benchmark::State& state)
 {
     const std::vector<double> img = brain_mask();
     std::vector<double> coords;
@@ -110,12 +110,12 @@ void local_maxima(benchmark::State& state)
         }
     }
     const std::int32_t n = static_cast<std::int32_t>(coords.size() / 3);
-    std::vector<std::uint32_t> maxima;
+    std::vector<std::uint32_t> peaks;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(nrx::local_peaks::get_maxima(img.data(), dim, coords.data(), n, 18, maxima));
+        benchmark::DoNotOptimize(nrx::find_local_peaks(img.data(), grid, coords.data(), n, 18, peaks));
     }
     state.counters["candidates"] = n;
 }
-BENCHMARK(local_maxima)->Unit(benchmark::kMillisecond);
+BENCHMARK(local_peaks)->Unit(benchmark::kMillisecond);
 
 }  // namespace
