@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "segmentation/geodesic_voronoi.hpp"
+#include "segmentation/geo_parcels.hpp"
 #include "segmentation/local_peaks.hpp"
 #include "segmentation/morphology.hpp"
 #include "segmentation/mrf_update.hpp"
@@ -64,7 +64,7 @@ void class_update(benchmark::State& state)
 }
 BENCHMARK(class_update)->Unit(benchmark::kMillisecond);
 
-void geodesic_voronoi(benchmark::State& state, const char* type)
+void geo_parcels(benchmark::State& state, const char* type)
 {
     const std::vector<double> img = brain_mask();
     std::mt19937 gen(2);
@@ -81,12 +81,12 @@ void geodesic_voronoi(benchmark::State& state, const char* type)
     }
     std::vector<double> labels(voxels, 0.0), dists(voxels, 0.0);
     for (auto _ : state) {
-        nrx::geodesic_voronoi(img.data(), dim, seeds.data(), n, labels.data(), dists.data(), type);
+        nrx::grow_geodesic_parcels(img.data(), grid, seeds.data(), n, labels.data(), dists.data(), type);
         benchmark::DoNotOptimize(labels.data());
     }
 }
-BENCHMARK_CAPTURE(geodesic_voronoi, d34, "d34")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(geodesic_voronoi, d5711, "d5711")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(geo_parcels, d34, "d34")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(geo_parcels, d5711, "d5711")->Unit(benchmark::kMillisecond);
 
 void dilation(benchmark::State& state)
 {
