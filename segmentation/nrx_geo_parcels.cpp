@@ -9,7 +9,7 @@
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "host/text.hpp"
-#include "segmentation/geodesic_voronoi.hpp"
+#include "segmentation/geo_parcels.hpp"
 
 namespace {
 
@@ -56,14 +56,14 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     Map dists = new_map(image);
     Map labels = new_map(image);
-    const std::int32_t dim[3] = {image.nx, image.ny, image.nz};
-    switch (nrx::geodesic_voronoi(data_of<double>(img), dim, mxGetPr(seeds), n,
-                                  mxGetPr(labels.get()), mxGetPr(dists.get()), dist_type.c_str())) {
-    case nrx::VoronoiStatus::unknown_distance_type:
+    switch (nrx::grow_geodesic_parcels(data_of<double>(img), image, data_of<double>(seeds), n,
+                                       data_of<double>(labels.get()), data_of<double>(dists.get()),
+                                       dist_type.c_str())) {
+    case nrx::ParcelStatus::unknown_distance_type:
         refuse("Unknown distance type.");
-    case nrx::VoronoiStatus::seed_outside_image:
+    case nrx::ParcelStatus::seed_outside_image:
         refuse("A seed appears to be outside image.");
-    case nrx::VoronoiStatus::done:
+    case nrx::ParcelStatus::done:
         break;
     }
 

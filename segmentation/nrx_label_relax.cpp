@@ -8,8 +8,9 @@
 
 #include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/outputs.hpp"
 #include "host/sizes.hpp"
-#include "segmentation/mrf_update.hpp"
+#include "segmentation/label_relax.hpp"
 
 namespace {
 
@@ -79,7 +80,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (!is_real_full(G)) {
         refuse("Third arg must be numeric, real and full.");
     }
-    if (mxGetNumberOfDimensions(P) != mxGetNumberOfDimensions(F) || mxGetNumberOfDimensions(P) > 4) {
+    if (!same_dimension_count(P, F) || mxGetNumberOfDimensions(P) > 4) {
         refuse("First or second args have wrong number of dimensions.");
     }
     const Dims4 dm = padded_dims(P);
@@ -105,15 +106,12 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     // Without an output the caller's own P is updated (and every copy of it
     // that still shares its data); with one, P stays as it was.
-    auto* probabilities = data_of<std::uint8_t>(P);
+    auto* before = data_of<std::uint8_t>(P);
+    auto* after = before;
     if (nlhs == 1) {
-        const mwSize dims[4] = {static_cast<mwSize>(dm[0]), static_cast<mwSize>(dm[1]),
-                                static_cast<mwSize>(dm[2]), static_cast<mwSize>(dm[3])};
-        plhs[0] = mxCreateNumericArray(4, dims, mxUINT8_CLASS, mxREAL);
-        auto* updated = data_of<std::uint8_t>(plhs[0]);
-        std::copy_n(probabilities, count_as_int32(P, too_large), updated);
-        probabilities = updated;
+        plhs[0] = create_numeric_array({dm.begin(), dm.end()}, mxUINT8_CLASS, mxREAL, too_large);
+        after = data_of<std::uint8_t>(plhs[0]);
     }
 
-    nrx::mrf1(dm.data(), probabilities, data_of<float>(F), mxGetData(G), w, code);
+    nrx::relax_labels({dm[0], dm[1], dm[2]}, dm[3], before, after, data_of<float>(F), mxGetData(G), w, code);
 }

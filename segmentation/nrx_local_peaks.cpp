@@ -8,7 +8,8 @@
 #include "host/checks.hpp"
 #include "host/frame.hpp"
 #include "host/sizes.hpp"
-#include "segmentation/local_maxima.hpp"
+#include "segmentation/local_peaks.hpp"
+#include "segmentation/local_peaks_list.hpp"
 
 namespace {
 
@@ -44,10 +45,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (rows != 3 && !(rows == 2 && map_2d)) {
         refuse(with_plugin_name("L must be 3xn (or 2xn) list of voxel coordinates"));
     }
-    const std::int32_t count =
-        count_as_int32(list, with_plugin_name("L too large: dimensions and element count must fit in 32-bit integers"));
-    const std::int32_t n = count / static_cast<std::int32_t>(rows);
-    const double* coords = mxGetPr(list);
+    const std::int32_t n =
+        count_as_int32(list, with_plugin_name("L too large: dimensions and element count must fit in 32-bit integers")) /
+        static_cast<std::int32_t>(rows);
+    const double* coords = data_of<double>(list);
     if (rows == 3 && map_2d && !all_in_first_plane(coords, n)) {
         refuse(with_plugin_name("z-coordinate must be 1 when using 3xn list with 2D map"));
     }
@@ -57,9 +58,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         coords = with_z.data();
     }
 
-    std::vector<std::uint32_t> maxima;
-    const std::int32_t dim[3] = {volume.nx, volume.ny, volume.nz};
-    const std::int32_t m = get_maxima(data_of<double>(vol), dim, coords, n, connectivity, maxima);
-    plhs[0] = mxCreateDoubleMatrix(1, static_cast<mwSize>(m), mxREAL);
-    std::copy(maxima.begin(), maxima.end(), mxGetPr(plhs[0]));
+    std::vector<std::uint32_t> peaks;
+    nrx::find_local_peaks(data_of<double>(vol), volume, coords, n, connectivity, peaks);
+    plhs[0] = mxCreateDoubleMatrix(1, peaks.size(), mxREAL);
+    std::copy(peaks.begin(), peaks.end(), data_of<double>(plhs[0]));
 }

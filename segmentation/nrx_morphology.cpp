@@ -1,8 +1,6 @@
 // out = nrx_morphology(ima, kernel, function): grey-level dilation
 // ("dilate") or erosion ("erode") of a 2-D or 3-D image with a weighted
 // structuring kernel.
-#include <algorithm>
-
 #include "host/argument_counts.hpp"
 #include "host/checks.hpp"
 #include "host/frame.hpp"
@@ -53,10 +51,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
 
     plhs[0] = create_like(ima, mxDOUBLE_CLASS);
-    double* out = mxGetPr(plhs[0]);
-    // The output starts as the image, so every voxel's own value takes part.
-    std::copy_n(data_of<double>(ima), image.count(), out);
-    const std::int32_t idim[3] = {image.nx, image.ny, image.nz};
-    const std::int32_t kdim[3] = {weights.nx, weights.ny, weights.nz};
-    nrx::morphology::do_it(data_of<double>(ima), idim, data_of<double>(kernel), kdim, chosen == DILATE, out);
+    nrx::dilate_or_erode(data_of<double>(ima), image, data_of<double>(kernel), weights, chosen == DILATE,
+                         data_of<double>(plhs[0]));
 }

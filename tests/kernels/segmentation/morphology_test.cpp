@@ -19,10 +19,13 @@ struct Grid {
     std::int32_t count() const { return d[0] * d[1] * d[2]; }
 };
 
+nrx::Grid3 grid3(const Grid& g) { return {g.d[0], g.d[1], g.d[2]}; }
+
+// The output starts as garbage: the kernel writes every voxel itself.
 std::vector<double> morph(const Grid& ima, const Grid& kernel, bool dilate)
 {
-    std::vector<double> out = ima.v;
-    nrx::morphology::do_it(ima.v.data(), ima.d, kernel.v.data(), kernel.d, dilate, out.data());
+    std::vector<double> out(ima.v.size(), 7.0);
+    nrx::dilate_or_erode(ima.v.data(), grid3(ima), kernel.v.data(), grid3(kernel), dilate, out.data());
     return out;
 }
 

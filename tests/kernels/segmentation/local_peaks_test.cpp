@@ -1,4 +1,5 @@
-#include "segmentation/local_maxima.hpp"
+#include "segmentation/local_peaks.hpp"
+#include "segmentation/local_peaks_list.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,13 @@ using namespace nrx::local_peaks;
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
-// Maxima of the listed one-based voxels, as get_maxima gives them.
+// Maxima of the listed one-based voxels, as find_local_peaks gives them.
 std::vector<std::uint32_t> maxima_of(const std::vector<double>& vol, std::int32_t d0, std::int32_t d1,
                                      std::int32_t d2, const std::vector<double>& coords, int conn = 18)
 {
-    const std::int32_t dim[3] = {d0, d1, d2};
     std::vector<std::uint32_t> maxima = {99};  // replaced, not appended to
-    const std::int32_t m =
-        get_maxima(vol.data(), dim, coords.data(), static_cast<std::int32_t>(coords.size() / 3), conn, maxima);
+    const std::int32_t m = nrx::find_local_peaks(vol.data(), {d0, d1, d2}, coords.data(),
+                                                 static_cast<std::int32_t>(coords.size() / 3), conn, maxima);
     EXPECT_EQ(m, static_cast<std::int32_t>(maxima.size()));
     return maxima;
 }

@@ -8,32 +8,37 @@
 // voxel is rewritten at once, so the even pass reads the odd voxels as they
 // came in and the odd pass reads the even voxels as the even pass left them.
 //
-// Typical use (one sweep of a three-class volume with one interaction matrix):
+// Typical use (one sweep of a three-class volume with one interaction matrix,
+// in place):
 //
-//   const std::int32_t dm[4] = {nx, ny, nz, 3};
 //   const float w[3] = {1, 1, 1};
-//   nrx::mrf1(dm, P, F, G, w, nrx::Interaction::matrix);
+//   nrx::relax_labels(grid, 3, P, P, F, G, w, nrx::Interaction::matrix);
 #pragma once
 
 #include <cstdint>
+
+#include "core/grid3.hpp"
 
 namespace nrx {
 
 // The most classes the plug-in accepts; the kernel itself has no limit.
 constexpr std::int32_t max_classes = 1024;
 
-// The five forms of the interaction data G. m = d0*d1*d2 voxels, idx the
-// voxel's linear index i + d0*(j + d1*k), K classes.
+// The five forms of the interaction data G. m = grid.count() voxels, idx the
+// voxel's linear index grid.index(i, j, k), K classes.
 enum class Interaction {
     matrix = 1,           // float K x K, G(d, c) at d + K*c, the same for every voxel
     vector = 2,           // float K, G(c), the same for every voxel
     voxel_matrix = 3,     // float, G(d, c) of voxel idx at idx + m*(d + K*c)
     voxel_packed = 4,     // float, symmetric with zero diagonal, pair t of voxel idx at idx + m*t
-    voxel_packed_u8 = 5,  // as voxel_packed, bytes 0..255 used as penalties of 1/16 each
+    voxel_packed_u8 = 5,  // as voxel_packed, bytes 0..255 used as penalties of 1/16
 };
 
-// Updates P in place, both passes. dm = (d0, d1, d2, K); P is uint8 and F
-// float, both d0 x d1 x d2 x K, class c of voxel idx at idx + m*c; w = (w0,
+// Writes into `after` the probabilities `before` become in one sweep, both
+// passes. before and after: uint8, grid x K, class c of voxel idx at
+// idx + m*c; after is written in full. They may be the same buffer (the
+// update is then in place); otherwise they must not overlap, and after
+// starts as a copy of before. F: float likelihoods, laid out as P. w = (w0,
 // w1, w2) weighs the neighbours along the first, second and third axis. The
 // packed forms number the pairs (a, b), a < b, as a = 0..K-2 then
 // b = a+1..K-1, and pair t couples a and b both ways.
@@ -50,11 +55,11 @@ enum class Interaction {
 //   P(c) = integer part of (f*p[c] + 0.5 in double), saturated to 0..255 with
 //          NaN as 0 (a voxel whose s is 0, infinite or NaN becomes all 0).
 //
-// d0*d1*d2 times K, and the element count of G, must fit in 32 bits. Empty
-// volumes and K = 0 change nothing. Allocates two arrays of K floats per call; costs per voxel 6*K neighbour reads, K
-// exponentials, and K*K products for the two matrix forms (K*(K-1) for the
-// packed ones).
-void mrf1(const std::int32_t dm[4], std::uint8_t* P, const float* F, const void* G, const float w[3],
-          Interaction code);
+// grid.count() times K, and the element count of G, must fit in 32 bits.
+// Empty volumes and K = 0 change nothing. Allocates two arrays of K floats
+// per call; costs per voxel 6*K neighbour reads, K exponentials, and K*K
+// products for the two matrix forms (K*(K-1) for the packed ones).
+void relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* before, std::uint8_t* after,
+                  const float* F, const void* G, const float w[3], Interaction code);
 
 }  // namespace nrx

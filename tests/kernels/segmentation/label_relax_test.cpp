@@ -1,4 +1,4 @@
-#include "segmentation/mrf_update.hpp"
+#include "segmentation/label_relax.hpp"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +50,13 @@ Case random_case(std::int32_t d0, std::int32_t d1, std::int32_t d2, std::int32_t
     c.Gu8.resize(g_count);
     for (auto& v : c.Gu8) v = static_cast<std::uint8_t>(byte(gen));
     return c;
+}
+
+// One sweep in place; dm = (d0, d1, d2, K).
+void relax_in_place(const std::int32_t dm[4], std::uint8_t* P, const float* F, const void* G, const float w[3],
+                    Interaction code)
+{
+    nrx::relax_labels({dm[0], dm[1], dm[2]}, dm[3], P, P, F, G, w, code);
 }
 
 // The coupling G(d, c) of voxel idx in any form; the packed forms as the full
@@ -124,36 +131,36 @@ std::string form_name(const ::testing::TestParamInfo<Interaction>& info)
     return names[static_cast<int>(info.param)];
 }
 
-class MrfForms : public ::testing::TestWithParam<Interaction> {};
+class LabelRelaxForms : public ::testing::TestWithParam<Interaction> {};
 
-TEST_P(MrfForms, MatchesVoxelByVoxelReferenceBitForBit)
+TEST_P(LabelRelaxForms, MatchesVoxelByVoxelReferenceBitForBit)
 {
     const Interaction code = GetParam();
     for (const auto& shape : std::vector<std::vector<std::int32_t>>{{5, 4, 3, 4}, {6, 1, 5, 3}, {1, 1, 1, 5}, {7, 6, 1, 2}}) {
         Case kernel = random_case(shape[0], shape[1], shape[2], shape[3], code, 11 + shape[0]);
         Case reference = kernel;
-        nrx::mrf1(kernel.dm, kernel.P.data(), kernel.F.data(), kernel.g(code), kernel.w, code);
+        relax_in_place(kernel.dm, kernel.P.data(), kernel.F.data(), kernel.g(code), kernel.w, code);
         reference_sweep(reference, code);
         EXPECT_EQ(kernel.P, reference.P) << "shape " << shape[0] << "x" << shape[1] << "x" << shape[2] << "x" << shape[3];
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllForms, MrfForms,
+INSTANTIATE_TEST_SUITE_P(AllForms, LabelRelaxForms,
                          ::testing::Values(Interaction::matrix, Interaction::vector, Interaction::voxel_matrix,
                                            Interaction::voxel_packed, Interaction::voxel_packed_u8),
                          form_name);
 
-TEST(Mrf, LoneVoxelNormalisesItsLikelihoodsTo255)
+TEST(LabelRelax, LoneVoxelNormalisesItsLikelihoodsTo255)
 {
     // No neighbours: q = 0, e = 0, p = F, f = 255/4.
     const std::int32_t dm[4] = {1, 1, 1, 2};
     std::vector<std::uint8_t> P = {7, 9};
     const float F[2] = {1.0f, 3.0f}, G[2] = {5.0f, -5.0f}, w[3] = {1, 1, 1};
-    nrx::mrf1(dm, P.data(), F, G, w, Interaction::vector);
+    relax_in_place(dm, P.data(), F, G, w, Interaction::vector);
     EXPECT_EQ(P, (std::vector<std::uint8_t>{64, 191}));  // 63.75 + 0.5 and 191.25 + 0.5
 }
 
-TEST(Mrf, OddPassReadsWhatTheEvenPassWrote)
+TEST(LabelRelax, OddPassReadsWhatTheEvenPassWrote)
 {
     // Two voxels along i. Voxel 0 (even) sees voxel 1 = (255, 0): q = (1/6, 0),
     // e = (ln 2, 0), p = (2, 1), bytes (170, 85). Voxel 1 (odd) then sees
@@ -164,11 +171,11 @@ TEST(Mrf, OddPassReadsWhatTheEvenPassWrote)
     std::vector<std::uint8_t> P = {0, 255, 255, 0};  // class 0 of both voxels, then class 1
     const float F[4] = {1, 1, 1, 1}, w[3] = {1, 1, 1};
     const float G[2] = {static_cast<float>(6.0 * std::log(2.0)), 0.0f};
-    nrx::mrf1(dm, P.data(), F, G, w, Interaction::vector);
+    relax_in_place(dm, P.data(), F, G, w, Interaction::vector);
     EXPECT_EQ(P, (std::vector<std::uint8_t>{170, 156, 85, 99}));
 }
 
-TEST(Mrf, BorderVoxelIsDividedBy1530WhateverItsNeighbourCount)
+TEST(LabelRelax, BorderVoxelIsDividedBy1530WhateverItsNeighbourCount)
 {
     // One class: every non-zero likelihood gives 255, whatever q is.
     const std::int32_t dm[4] = {3, 2, 2, 1};
@@ -176,18 +183,18 @@ TEST(Mrf, BorderVoxelIsDividedBy1530WhateverItsNeighbourCount)
     std::vector<float> F(12, 0.5f);
     F[4] = 0.0f;
     const float G[1] = {2.0f}, w[3] = {1, 1, 1};
-    nrx::mrf1(dm, P.data(), F.data(), G, w, Interaction::vector);
+    relax_in_place(dm, P.data(), F.data(), G, w, Interaction::vector);
     for (std::int32_t v = 0; v < 12; ++v) EXPECT_EQ(P[v], v == 4 ? 0 : 255) << v;
 }
 
-TEST(Mrf, NonFiniteOrOutOfRangeProductsSaturate)
+TEST(LabelRelax, NonFiniteOrOutOfRangeProductsSaturate)
 {
     // A lone voxel: the bytes are trunc(255 * F(c) / sum F + 0.5), saturated.
     const std::int32_t dm[4] = {1, 1, 1, 3};
     const float G[3] = {0, 0, 0}, w[3] = {1, 1, 1};
     auto run = [&](std::vector<float> F) {
         std::vector<std::uint8_t> P = {1, 2, 3};
-        nrx::mrf1(dm, P.data(), F.data(), G, w, Interaction::vector);
+        relax_in_place(dm, P.data(), F.data(), G, w, Interaction::vector);
         return P;
     };
     // Sum 1: a negative likelihood gives 0, one above the sum more than 255.
@@ -204,13 +211,24 @@ TEST(Mrf, NonFiniteOrOutOfRangeProductsSaturate)
     EXPECT_EQ(run({1e-40f, 0.0f, 0.0f}), (std::vector<std::uint8_t>{255, 0, 0}));
 }
 
-TEST(Mrf, EmptyVolumesAndNoClassesChangeNothing)
+TEST(LabelRelax, IntoASeparateBufferLeavesTheSourceAsItWas)
+{
+    Case s = random_case(5, 4, 3, 3, Interaction::matrix, 3);
+    const std::vector<std::uint8_t> source = s.P;
+    std::vector<std::uint8_t> into(s.P.size(), 77);
+    nrx::relax_labels({5, 4, 3}, 3, source.data(), into.data(), s.F.data(), s.G.data(), s.w, Interaction::matrix);
+    relax_in_place(s.dm, s.P.data(), s.F.data(), s.G.data(), s.w, Interaction::matrix);
+    EXPECT_EQ(into, s.P);
+    EXPECT_NE(source, s.P);
+}
+
+TEST(LabelRelax, EmptyVolumesAndNoClassesChangeNothing)
 {
     const float w[3] = {1, 1, 1};
     const std::int32_t no_classes[4] = {2, 2, 1, 0};
     const std::int32_t no_voxels[4] = {0, 3, 2, 2};
-    nrx::mrf1(no_classes, nullptr, nullptr, nullptr, w, Interaction::vector);
-    nrx::mrf1(no_voxels, nullptr, nullptr, nullptr, w, Interaction::voxel_packed);
+    relax_in_place(no_classes, nullptr, nullptr, nullptr, w, Interaction::vector);
+    relax_in_place(no_voxels, nullptr, nullptr, nullptr, w, Interaction::voxel_packed);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-#include "segmentation/geodesic_voronoi.hpp"
+#include "segmentation/geo_parcels.hpp"
+#include "segmentation/geo_parcels_masks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@
 
 namespace {
 
-using nrx::MaskEntry;
-using nrx::VoronoiStatus;
+using nrx::ParcelStatus;
+using nrx::detail::MaskEntry;
 
 const double inf = std::numeric_limits<double>::infinity();
 
@@ -26,15 +27,15 @@ struct Maps {
 
 // Runs the kernel; seeds are given row by row as one-based (x, y, z).
 Maps run(const std::vector<double>& img, std::int32_t d0, std::int32_t d1, std::int32_t d2,
-         const std::vector<std::vector<double>>& seed_rows, const char* type, VoronoiStatus expected = VoronoiStatus::done)
+         const std::vector<std::vector<double>>& seed_rows, const char* type, ParcelStatus expected = ParcelStatus::done)
 {
     const std::int32_t n = static_cast<std::int32_t>(seed_rows.size());
     std::vector<double> seeds(3 * seed_rows.size());
     for (std::int32_t s = 0; s < n; ++s)
         for (int a = 0; a < 3; ++a) seeds[s + n * a] = seed_rows[s][a];
-    const std::int32_t dim[3] = {d0, d1, d2};
     Maps maps{std::vector<double>(img.size(), 7.0), std::vector<double>(img.size(), 7.0)};
-    EXPECT_EQ(nrx::geodesic_voronoi(img.data(), dim, seeds.data(), n, maps.labels.data(), maps.dists.data(), type),
+    EXPECT_EQ(nrx::grow_geodesic_parcels(img.data(), {d0, d1, d2}, seeds.data(), n, maps.labels.data(),
+                                         maps.dists.data(), type),
               expected);
     return maps;
 }
@@ -61,29 +62,29 @@ void expect_second_half_negates_first(const std::array<MaskEntry, N>& table)
 
 auto entry(const MaskEntry& e) { return std::make_tuple(e.dx, e.dy, e.dz, e.weight); }
 
-TEST(VoronoiMasks, SmallTablesInTheirTieBreakingOrder)
+TEST(GeoParcelsMasks, SmallTablesInTheirTieBreakingOrder)
 {
     // d4 lists the faces in raster order: its second half negates the first
     // in reverse order.
     const std::vector<std::tuple<int, int, int, double>> d4 = {
         {0, 0, -1, 1}, {0, -1, 0, 1}, {-1, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
-    for (std::size_t e = 0; e < d4.size(); ++e) EXPECT_EQ(entry(nrx::maskd4[e]), d4[e]) << e;
-    expect_second_half_negates_first(nrx::maskd8);
-    expect_second_half_negates_first(nrx::maskd34);
-    EXPECT_EQ(entry(nrx::maskd8[0]), std::make_tuple(-1, -1, 0, 1.0));
-    EXPECT_EQ(entry(nrx::maskd8[8]), std::make_tuple(0, -1, 1, 1.0));
-    EXPECT_EQ(entry(nrx::maskd34[11]), std::make_tuple(0, 0, -1, 3.0));
-    EXPECT_EQ(entry(nrx::maskd34[12]), std::make_tuple(0, -1, 1, 4.0));
+    for (std::size_t e = 0; e < d4.size(); ++e) EXPECT_EQ(entry(nrx::detail::maskd4[e]), d4[e]) << e;
+    expect_second_half_negates_first(nrx::detail::maskd8);
+    expect_second_half_negates_first(nrx::detail::maskd34);
+    EXPECT_EQ(entry(nrx::detail::maskd8[0]), std::make_tuple(-1, -1, 0, 1.0));
+    EXPECT_EQ(entry(nrx::detail::maskd8[8]), std::make_tuple(0, -1, 1, 1.0));
+    EXPECT_EQ(entry(nrx::detail::maskd34[11]), std::make_tuple(0, 0, -1, 3.0));
+    EXPECT_EQ(entry(nrx::detail::maskd34[12]), std::make_tuple(0, -1, 1, 4.0));
     // d8: faces and edges once each; d34: face 3, edge 4, corner 5, every
     // offset of the 3x3x3 cube once.
     std::set<std::tuple<int, int, int>> seen8, seen34;
-    for (const MaskEntry& e : nrx::maskd8) {
+    for (const MaskEntry& e : nrx::detail::maskd8) {
         const int nonzero = (e.dx != 0) + (e.dy != 0) + (e.dz != 0);
         EXPECT_TRUE(nonzero == 1 || nonzero == 2);
         seen8.insert({e.dx, e.dy, e.dz});
     }
     EXPECT_EQ(seen8.size(), 18u);
-    for (const MaskEntry& e : nrx::maskd34) {
+    for (const MaskEntry& e : nrx::detail::maskd34) {
         const int nonzero = (e.dx != 0) + (e.dy != 0) + (e.dz != 0);
         EXPECT_EQ(e.weight, 2 + nonzero);
         seen34.insert({e.dx, e.dy, e.dz});
@@ -91,9 +92,9 @@ TEST(VoronoiMasks, SmallTablesInTheirTieBreakingOrder)
     EXPECT_EQ(seen34.size(), 26u);
 }
 
-TEST(VoronoiMasks, D5711IsTheRasterOfTheNotAllEvenOffsets)
+TEST(GeoParcelsMasks, D5711IsTheRasterOfTheNotAllEvenOffsets)
 {
-    const auto& t = nrx::maskd5711;
+    const auto& t = nrx::detail::maskd5711;
     int per_dz[5] = {0, 0, 0, 0, 0};
     for (const MaskEntry& e : t) {
         EXPECT_FALSE(e.dx % 2 == 0 && e.dy % 2 == 0 && e.dz % 2 == 0);
@@ -179,17 +180,17 @@ void expect_nearest_seed_labelling(const std::array<MaskEntry, N>& mask, const c
     }
 }
 
-TEST(Voronoi, DistancesAreShortestChamferPathsInsideTheMaskAndLabelsNameANearestSeed)
+TEST(GeoParcels, DistancesAreShortestChamferPathsInsideTheMaskAndLabelsNameANearestSeed)
 {
-    expect_nearest_seed_labelling(nrx::maskd4, "d4", 12, 10, 8, 1);
-    expect_nearest_seed_labelling(nrx::maskd8, "d8", 12, 10, 8, 2);
-    expect_nearest_seed_labelling(nrx::maskd34, "d34", 12, 10, 8, 3);
-    expect_nearest_seed_labelling(nrx::maskd5711, "d5711", 12, 10, 8, 4);
-    expect_nearest_seed_labelling(nrx::maskd34, "d34", 40, 30, 1, 5);
-    expect_nearest_seed_labelling(nrx::maskd4, "d4", 1, 1, 60, 6);
+    expect_nearest_seed_labelling(nrx::detail::maskd4, "d4", 12, 10, 8, 1);
+    expect_nearest_seed_labelling(nrx::detail::maskd8, "d8", 12, 10, 8, 2);
+    expect_nearest_seed_labelling(nrx::detail::maskd34, "d34", 12, 10, 8, 3);
+    expect_nearest_seed_labelling(nrx::detail::maskd5711, "d5711", 12, 10, 8, 4);
+    expect_nearest_seed_labelling(nrx::detail::maskd34, "d34", 40, 30, 1, 5);
+    expect_nearest_seed_labelling(nrx::detail::maskd4, "d4", 1, 1, 60, 6);
 }
 
-TEST(Voronoi, D4AndD8FollowTheMaskAroundABend)
+TEST(GeoParcels, D4AndD8FollowTheMaskAroundABend)
 {
     const std::vector<double> img = picture({"#.#", "#.#", "###"});
     const Maps d4 = run(img, 3, 3, 1, {{1, 1, 1}}, "d4");
@@ -199,7 +200,7 @@ TEST(Voronoi, D4AndD8FollowTheMaskAroundABend)
     EXPECT_EQ(d8.dists, (std::vector<double>{0, -1, 4, 1, -1, 3, 2, 2, 3}));
 }
 
-TEST(Voronoi, ChamferWeightsAroundOneSeed)
+TEST(GeoParcels, ChamferWeightsAroundOneSeed)
 {
     const std::vector<double> cube3(27, 1.0);
     const Maps d34 = run(cube3, 3, 3, 3, {{2, 2, 2}}, "d34");
@@ -223,7 +224,7 @@ TEST(Voronoi, ChamferWeightsAroundOneSeed)
     EXPECT_EQ(run(cube3, 3, 3, 3, {{2, 2, 2}}, "d4").dists[0], 3);
 }
 
-TEST(Voronoi, RegionsNoSeedReachesStayInfiniteAndNaN)
+TEST(GeoParcels, RegionsNoSeedReachesStayInfiniteAndNaN)
 {
     // (0,0) and (1,1) touch only diagonally.
     const std::vector<double> img = picture({"#.", ".#"});
@@ -239,7 +240,7 @@ TEST(Voronoi, RegionsNoSeedReachesStayInfiniteAndNaN)
     EXPECT_TRUE(std::isnan(none.labels[0]) && std::isnan(none.labels[3]));
 }
 
-TEST(Voronoi, SeedOnAnOutsideVoxelSpreadsIntoTheInside)
+TEST(GeoParcels, SeedOnAnOutsideVoxelSpreadsIntoTheInside)
 {
     const std::vector<double> img = {0, 2, 3, -1, 5};
     const Maps maps = run(img, 5, 1, 1, {{1, 1, 1}}, "d4");
@@ -249,7 +250,7 @@ TEST(Voronoi, SeedOnAnOutsideVoxelSpreadsIntoTheInside)
     EXPECT_EQ(maps.labels[3], -1);
 }
 
-TEST(Voronoi, EqualDistancesKeepTheLabelOfTheFirstSource)
+TEST(GeoParcels, EqualDistancesKeepTheLabelOfTheFirstSource)
 {
     // Seeds two voxels apart: the middle voxel goes to the seed listed first.
     const std::vector<double> line(3, 1.0);
@@ -269,7 +270,7 @@ TEST(Voronoi, EqualDistancesKeepTheLabelOfTheFirstSource)
     EXPECT_EQ(maps.labels[3 + 5 * 1], 1);
 }
 
-TEST(Voronoi, SeedsRoundHalfUpAndMustLieInTheImage)
+TEST(GeoParcels, SeedsRoundHalfUpAndMustLieInTheImage)
 {
     const std::vector<double> img(6, 1.0);  // 3 x 2 x 1
     // (0.5, 2.49, 1.4) is voxel (0, 1, 0).
@@ -279,26 +280,26 @@ TEST(Voronoi, SeedsRoundHalfUpAndMustLieInTheImage)
     for (const std::vector<double>& seed : std::vector<std::vector<double>>{
              {0.49, 1, 1}, {3.5, 1, 1}, {1, 2.5, 1}, {1, 1, 1.5}, {1, 1, 0}, {nan, 1, 1}, {1, inf, 1},
              {1, 1, -inf}, {1e10, 1, 1}, {-3e9, 1, 1}}) {
-        const Maps maps = run(img, 3, 2, 1, {{1, 1, 1}, seed}, "d4", VoronoiStatus::seed_outside_image);
+        const Maps maps = run(img, 3, 2, 1, {{1, 1, 1}, seed}, "d4", ParcelStatus::seed_outside_image);
         EXPECT_EQ(maps.dists[0], 0) << "the maps are initialised and earlier seeds placed";
         EXPECT_EQ(maps.dists[1], inf);
     }
 }
 
-TEST(Voronoi, UnknownDistanceTypeWritesNothing)
+TEST(GeoParcels, UnknownDistanceTypeWritesNothing)
 {
     const std::vector<double> img(4, 1.0);
     for (const char* type : {"D34", "d34 ", "d3", "d", "", "d57", "d4\n", "euclidean"}) {
-        const Maps maps = run(img, 2, 2, 1, {{9, 9, 9}}, type, VoronoiStatus::unknown_distance_type);
+        const Maps maps = run(img, 2, 2, 1, {{9, 9, 9}}, type, ParcelStatus::unknown_distance_type);
         EXPECT_EQ(maps.dists, std::vector<double>(4, 7.0)) << type;
         EXPECT_EQ(maps.labels, std::vector<double>(4, 7.0)) << type;
     }
 }
 
-TEST(Voronoi, EmptyImage)
+TEST(GeoParcels, EmptyImage)
 {
     run({}, 0, 4, 1, {}, "d5711");
-    run({}, 0, 4, 1, {{1, 1, 1}}, "d4", VoronoiStatus::seed_outside_image);
+    run({}, 0, 4, 1, {{1, 1, 1}}, "d4", ParcelStatus::seed_outside_image);
 }
 
 }  // namespace

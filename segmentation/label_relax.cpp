@@ -1,13 +1,19 @@
-#include "segmentation/mrf_update.hpp"
+#include "segmentation/label_relax.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
 
+#include "core/neighbourhood.hpp"
+
 namespace nrx {
 
 namespace {
+
+// The face neighbours in the order their products are summed, which fixes
+// the rounding of the float sums.
+const std::vector<Offset3> faces = {{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
 
 // The byte of a scaled probability. Truncates toward zero like a plain
 // conversion, but saturates where a plain conversion would be undefined:
@@ -25,35 +31,35 @@ std::uint8_t to_byte(double v)
     return static_cast<std::uint8_t>(v);
 }
 
-// Offsets are kept in ptrdiff_t so that stepping past the last voxel of an
+// Offsets are kept in 64 bits so that stepping past the last voxel of an
 // axis near the 32-bit limit cannot overflow.
 struct Sweep {
-    std::int32_t d0, d1, d2, K;
+    Neighbourhood around;
+    float face_weights[6];
+    std::int32_t K;
     std::ptrdiff_t m;
     std::uint8_t* P;
     const float* F;
     const void* G;
-    const float* w;
     Interaction code;
     std::vector<float> q, p;  // neighbour sums, then energies and products
 
-    void add_neighbour(std::ptrdiff_t neighbour, float weight)
-    {
-        for (std::int32_t c = 0; c < K; ++c) {
-            q[c] += weight * static_cast<float>(P[neighbour + m * c]);
-        }
-    }
-
     void neighbour_sums(std::int32_t i, std::int32_t j, std::int32_t k, std::ptrdiff_t idx)
     {
-        const std::ptrdiff_t plane = static_cast<std::ptrdiff_t>(d0) * d1;
         std::fill(q.begin(), q.end(), 0.0f);
-        if (k > 0) add_neighbour(idx - plane, w[2]);
-        if (k < d2 - 1) add_neighbour(idx + plane, w[2]);
-        if (j > 0) add_neighbour(idx - d0, w[1]);
-        if (j < d1 - 1) add_neighbour(idx + d0, w[1]);
-        if (i > 0) add_neighbour(idx - 1, w[0]);
-        if (i < d0 - 1) add_neighbour(idx + 1, w[0]);
+        // Copied into the walk by value, so that they stay in registers.
+        float* sums = q.data();
+        const std::uint8_t* probabilities = P;
+        const float* weights = face_weights;
+        const std::int32_t classes = K;
+        const std::ptrdiff_t stride = m;
+        around.for_each(i, j, k, idx, [=](std::size_t face, std::int64_t neighbour) {
+            const float weight = weights[face];
+            const std::uint8_t* bytes = probabilities + neighbour;
+            for (std::int32_t c = 0; c < classes; ++c) {
+                sums[c] += weight * static_cast<float>(bytes[stride * c]);
+            }
+        });
         for (float& sum : q) {
             // Exact in either precision: a float quotient computed in double
             // and rounded once is the correctly rounded float quotient.
@@ -108,7 +114,7 @@ struct Sweep {
 
     void update(std::int32_t i, std::int32_t j, std::int32_t k)
     {
-        const std::ptrdiff_t idx = i + static_cast<std::ptrdiff_t>(d0) * (j + static_cast<std::ptrdiff_t>(d1) * k);
+        const std::ptrdiff_t idx = around.grid().index(i, j, k);
         neighbour_sums(i, j, k, idx);
         energies(idx);
         float s = 0.0f;
@@ -127,20 +133,22 @@ struct Sweep {
 
 }  // namespace
 
-void mrf1(const std::int32_t dm[4], std::uint8_t* P, const float* F, const void* G, const float w[3],
-          Interaction code)
+void relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* before, std::uint8_t* after,
+                  const float* F, const void* G, const float w[3], Interaction code)
 {
-    Sweep sweep{dm[0], dm[1], dm[2], dm[3],
-                static_cast<std::ptrdiff_t>(dm[0]) * dm[1] * dm[2],
-                P, F, G, w, code,
-                std::vector<float>(dm[3]), std::vector<float>(dm[3])};
+    if (after != before) {
+        std::copy_n(before, grid.count() * classes, after);
+    }
+    Sweep sweep{Neighbourhood(grid, faces), {w[2], w[2], w[1], w[1], w[0], w[0]},
+                classes, grid.count(), after, F, G, code,
+                std::vector<float>(classes), std::vector<float>(classes)};
     for (int pass = 0; pass < 2; ++pass) {
-        for (std::int32_t k = 0; k < sweep.d2; ++k) {
-            for (std::int32_t j = 0; j < sweep.d1; ++j) {
+        for (std::int32_t k = 0; k < grid.nz; ++k) {
+            for (std::int32_t j = 0; j < grid.ny; ++j) {
                 // Starts i so that i+j+k is even in pass 0 and odd in pass 1.
                 const std::int32_t i0 = (j % 2) == static_cast<int>(k % 2 == pass) ? 1 : 0;
-                // 64-bit, so that the last step past d0 cannot overflow.
-                for (std::int64_t i = i0; i < sweep.d0; i += 2) {
+                // 64-bit, so that the last step past nx cannot overflow.
+                for (std::int64_t i = i0; i < grid.nx; i += 2) {
                     sweep.update(static_cast<std::int32_t>(i), j, k);
                 }
             }
