@@ -51,6 +51,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     } catch (const std::bad_alloc&) {
         pending_message = "Out of memory.";
     } catch (const std::exception& error) {
+        interrupted = nrx::host::is_host_interrupt(error);
         pending_message = is_host_allocation_failure(error) ? "Out of memory."
                                                              : std::string("Internal error: ") + error.what();
     }

@@ -22,6 +22,16 @@ bool interrupt_requested()
 #endif
 }
 
+bool is_host_interrupt(const std::exception& error)
+{
+#ifdef MATLAB_MEX_FILE
+    (void)error;
+    return false;
+#else
+    return dynamic_cast<const octave::interrupt_exception*>(&error) != nullptr;
+#endif
+}
+
 void raise_interrupt()
 {
 #ifdef MATLAB_MEX_FILE

@@ -8,6 +8,8 @@
 // its inputs asks only before it starts writing, never half-way.
 #pragma once
 
+#include <exception>
+
 namespace nrx::host {
 
 // Whether an interrupt is pending. Cheap; call it from the calling thread only.
@@ -19,6 +21,10 @@ inline bool keep_going() { return !interrupt_requested(); }
 // The gateway's way out of an interrupted call.
 class Interrupted {};
 [[noreturn]] inline void stop_for_interrupt() { throw Interrupted{}; }
+
+// Whether an exception that reached the frame is the host's own interrupt,
+// thrown through the gateway by a host call made while Ctrl-C was pending.
+bool is_host_interrupt(const std::exception& error);
 
 // Hands the pending interrupt to the host (called by the frame only).
 [[noreturn]] void raise_interrupt();
