@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr std::uint32_t nx = 181, ny = 217, nz = 181;
-const nrx::GridDims dim = {nx, ny, nz};
-const nrx::GridDims box = {3, 3, 3};
+constexpr std::int32_t nx = 181, ny = 217, nz = 181;
+const nrx::Grid3 grid{nx, ny, nz};
+const nrx::Grid3 box{3, 3, 3};
 
 // A wrapped phase ramp over an ellipsoidal head; outside it the mask, weights
 // and labels are 0. Inside, one voxel in seven has weight 0 (to be filled),
@@ -26,15 +26,15 @@ struct BrainMap {
     std::vector<double> pm, mask, wmap, labels;
     BrainMap()
     {
-        const std::size_t count = nrx::voxel_count(dim);
+        const std::size_t count = grid.count();
         pm.resize(count);
         mask.resize(count);
         wmap.resize(count);
         labels.resize(count);
         std::size_t v = 0;
-        for (std::uint32_t k = 0; k < nz; ++k)
-            for (std::uint32_t j = 0; j < ny; ++j)
-                for (std::uint32_t i = 0; i < nx; ++i, ++v) {
+        for (std::int32_t k = 0; k < nz; ++k)
+            for (std::int32_t j = 0; j < ny; ++j)
+                for (std::int32_t i = 0; i < nx; ++i, ++v) {
                     const double x = (i - 90.0) / 80.0, y = (j - 108.0) / 100.0, z = (k - 90.0) / 80.0;
                     const bool head = x * x + y * y + z * z < 1.0;
                     pm[v] = std::remainder(0.3 * i - 0.2 * j + 0.05 * k, 2 * M_PI);
@@ -51,63 +51,65 @@ const BrainMap& brain()
     return map;
 }
 
-void estimate_ramps(benchmark::State& state)
+void fit_ramp(benchmark::State& state)
 {
     const BrainMap& b = brain();
+    std::vector<double> out(b.pm.size(), 0.0);
     for (auto _ : state) {
-        double ramp[3] = {0, 0, 0};
-        nrx::estimate_ramps(b.pm.data(), b.mask.data(), dim, ramp);
+        double ramp[3];
+        nrx::fit_ramp(b.pm.data(), b.mask.data(), grid, ramp, out.data());
         benchmark::DoNotOptimize(ramp);
-    }
-}
-BENCHMARK(estimate_ramps)->Unit(benchmark::kMillisecond);
-
-void remove_ramps(benchmark::State& state)
-{
-    const BrainMap& b = brain();
-    std::vector<double> out = b.pm;
-    const double ramp[3] = {0.3, -0.2, 0.05};
-    for (auto _ : state) {
-        nrx::remove_ramps(b.mask.data(), dim, ramp, out.data());
         benchmark::DoNotOptimize(out.data());
     }
 }
-BENCHMARK(remove_ramps)->Unit(benchmark::kMillisecond);
+BENCHMARK(fit_ramp)->Unit(benchmark::kMillisecond);
 
-void make_vectors(benchmark::State& state)
+void add_ramp(benchmark::State& state)
+{
+    const BrainMap& b = brain();
+    std::vector<double> out(b.pm.size(), 0.0);
+    const double ramp[3] = {0.3, -0.2, 0.05};
+    for (auto _ : state) {
+        nrx::add_ramp(b.pm.data(), b.mask.data(), grid, ramp, out.data());
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(add_ramp)->Unit(benchmark::kMillisecond);
+
+void region_border_pairs(benchmark::State& state)
 {
     const BrainMap& b = brain();
     std::vector<double> i, j, n, p;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(nrx::make_vectors(b.labels.data(), b.pm.data(), dim, i, j, n, p));
+        benchmark::DoNotOptimize(nrx::region_border_pairs(b.labels.data(), b.pm.data(), grid, i, j, n, p));
     }
     state.counters["rows"] = static_cast<double>(i.size());
 }
-BENCHMARK(make_vectors)->Unit(benchmark::kMillisecond);
+BENCHMARK(region_border_pairs)->Unit(benchmark::kMillisecond);
 
-void pad(benchmark::State& state)
+void fill_empty_phase(benchmark::State& state)
 {
     const BrainMap& b = brain();
     const std::vector<double> kernel(27, 1.0);
     std::vector<double> pm_out(b.pm.size(), 0.0), wmap_out(b.pm.size(), 0.0);
     for (auto _ : state) {
-        nrx::pad(b.pm.data(), b.wmap.data(), dim, kernel.data(), box, pm_out.data(), wmap_out.data());
+        nrx::fill_empty_phase(b.pm.data(), b.wmap.data(), grid, kernel.data(), box, pm_out.data(), wmap_out.data());
         benchmark::DoNotOptimize(pm_out.data());
     }
 }
-BENCHMARK(pad)->Unit(benchmark::kMillisecond);
+BENCHMARK(fill_empty_phase)->Unit(benchmark::kMillisecond);
 
-void smooth(benchmark::State& state)
+void weighted_blur(benchmark::State& state)
 {
     const BrainMap& b = brain();
     std::vector<double> kernel(27);
     for (std::size_t e = 0; e < kernel.size(); ++e) kernel[e] = 1.0 + 0.1 * e;
     std::vector<double> out(b.pm.size(), 0.0);
     for (auto _ : state) {
-        nrx::smooth(b.pm.data(), b.wmap.data(), dim, kernel.data(), box, out.data());
+        nrx::weighted_blur(b.pm.data(), b.wmap.data(), grid, kernel.data(), box, out.data());
         benchmark::DoNotOptimize(out.data());
     }
 }
-BENCHMARK(smooth)->Unit(benchmark::kMillisecond);
+BENCHMARK(weighted_blur)->Unit(benchmark::kMillisecond);
 
 }  // namespace

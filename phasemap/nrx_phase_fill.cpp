@@ -27,8 +27,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     plhs[FILLED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
     plhs[FILLED_WEIGHTS] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
-    const nrx::GridDims kdim = {std::uint32_t(kernel.nx), std::uint32_t(kernel.ny), std::uint32_t(kernel.nz)};
-    nrx::pad(data_of<double>(prhs[PHASE_MAP]), wmap, dim, data_of<double>(prhs[KERNEL]), kdim,
-             mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]));
+    nrx::fill_empty_phase(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
+                          mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]));
 }

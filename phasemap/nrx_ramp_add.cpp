@@ -1,7 +1,5 @@
 // pm = nrx_ramp_add(pm, mask, ramps): adds a linear phase ramp back to a
 // phase map inside the mask, undoing nrx_ramp_fit's removal.
-#include <algorithm>
-
 #include "host/checks.hpp"
 #include "host/frame.hpp"
 #include "host/outputs.hpp"
@@ -43,9 +41,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* ramps = read_ramps(args, prhs[RAMPS]);
 
     plhs[RAMPED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
-    double* out = mxGetPr(plhs[RAMPED_MAP]);
 
-    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
-    std::copy_n(data_of<double>(prhs[PHASE_MAP]), pm.count(), out);
-    nrx::restore_ramps(mask, dim, ramps, out);
+    nrx::add_ramp(data_of<double>(prhs[PHASE_MAP]), mask, pm, ramps, mxGetPr(plhs[RAMPED_MAP]));
 }

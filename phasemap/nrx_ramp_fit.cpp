@@ -1,7 +1,5 @@
 // [ramp, pm] = nrx_ramp_fit(pm, mask): the linear phase ramp of a wrapped
 // phase map, and the map with that ramp removed inside the mask.
-#include <algorithm>
-
 #include "host/frame.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
@@ -26,11 +24,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     plhs[RAMP] = mxCreateDoubleMatrix(3, 1, mxREAL);
     plhs[RAMP_FREE_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
-    double* ramp = mxGetPr(plhs[RAMP]);
-    double* out = mxGetPr(plhs[RAMP_FREE_MAP]);
 
-    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
-    nrx::estimate_ramps(data_of<double>(prhs[PHASE_MAP]), mask, dim, ramp);
-    std::copy_n(data_of<double>(prhs[PHASE_MAP]), pm.count(), out);
-    nrx::remove_ramps(mask, dim, ramp, out);
+    nrx::fit_ramp(data_of<double>(prhs[PHASE_MAP]), mask, pm, mxGetPr(plhs[RAMP]), mxGetPr(plhs[RAMP_FREE_MAP]));
 }

@@ -25,10 +25,9 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const nrx::Grid3 rima = args.map(prhs[LABELS], "rima");
     const double* pm = args.matching_map(prhs[PHASE_MAP], "pm", prhs[LABELS], "rima");
 
-    const nrx::GridDims dim = {std::uint32_t(rima.nx), std::uint32_t(rima.ny), std::uint32_t(rima.nz)};
     std::vector<double> lists[OUTPUT_COUNT];
-    const std::size_t rows = nrx::make_vectors(data_of<double>(prhs[LABELS]), pm, dim, lists[SMALLER_LABEL], lists[LARGER_LABEL],
-                                               lists[COUNT], lists[PHASE_DIFFERENCE]);
+    const std::size_t rows = nrx::region_border_pairs(data_of<double>(prhs[LABELS]), pm, rima, lists[SMALLER_LABEL],
+                                                      lists[LARGER_LABEL], lists[COUNT], lists[PHASE_DIFFERENCE]);
 
     for (int output = 0; output < OUTPUT_COUNT; ++output) {
         plhs[output] = mxCreateDoubleMatrix(rows, 1, mxREAL);

@@ -25,8 +25,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     plhs[SMOOTHED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    const nrx::GridDims dim = {std::uint32_t(pm.nx), std::uint32_t(pm.ny), std::uint32_t(pm.nz)};
-    const nrx::GridDims kdim = {std::uint32_t(kernel.nx), std::uint32_t(kernel.ny), std::uint32_t(kernel.nz)};
-    nrx::smooth(data_of<double>(prhs[PHASE_MAP]), wmap, dim, data_of<double>(prhs[KERNEL]), kdim,
-                mxGetPr(plhs[SMOOTHED_MAP]));
+    nrx::weighted_blur(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
+                       mxGetPr(plhs[SMOOTHED_MAP]));
 }

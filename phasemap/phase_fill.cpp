@@ -1,24 +1,30 @@
 #include "phasemap/phase_fill.hpp"
 
+#include <vector>
+
+#include "core/neighbourhood.hpp"
+
 namespace nrx {
 
-void pad(const double* pm, const double* wmap, const GridDims dim, const double* kernel, const GridDims kdim,
-         double* pm_out, double* wmap_out)
+void fill_empty_phase(const double* pm, const double* wmap, const Grid3& grid, const double* kernel,
+                      const Grid3& kernel_grid, double* pm_out, double* wmap_out)
 {
-    std::size_t v = 0;
-    for (std::uint32_t k = 0; k < dim[2]; ++k) {
-        for (std::uint32_t j = 0; j < dim[1]; ++j) {
-            for (std::uint32_t i = 0; i < dim[0]; ++i, ++v) {
+    const std::vector<BoxElement> box = box_elements(kernel_grid);
+    const Neighbourhood around(grid, offsets_of(box));
+    std::int64_t v = 0;
+    for (std::int32_t z = 0; z < grid.nz; ++z) {
+        for (std::int32_t y = 0; y < grid.ny; ++y) {
+            for (std::int32_t x = 0; x < grid.nx; ++x, ++v) {
                 pm_out[v] = pm[v];
                 wmap_out[v] = wmap[v];
                 if (has_known_phase(wmap[v])) {
                     continue;
                 }
                 double sum = 0.0;
-                std::uint32_t known = 0;
-                for_each_in_box(i, j, k, v, dim, kernel, kdim, [&](double weight, std::int64_t u) {
+                std::int64_t known = 0;
+                around.for_each(x, y, z, v, [&](std::size_t k, std::int64_t u) {
                     if (has_known_phase(wmap[u])) {
-                        sum = sum + weight * pm[u];
+                        sum = sum + kernel[box[k].element] * pm[u];
                         ++known;
                     }
                 });

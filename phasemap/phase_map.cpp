@@ -52,6 +52,8 @@ double wrap_down(double d)
 
 }  // namespace
 
+namespace detail {
+
 double wrap_far(double d)
 {
     if (std::isnan(d)) {
@@ -65,5 +67,7 @@ double wrap_far(double d)
     // value above -pi_approx, so the second loop never follows the first.
     return d > 0.0 ? wrap_down(d) : -wrap_down(-d);
 }
+
+}  // namespace detail
 
 }  // namespace nrx

@@ -1,33 +1,44 @@
 // Conventions shared by the phase-map kernels.
 //
-// A phase map holds one double per voxel, in radians, column-major: voxel
-// (i, j, k) lies at i + d0*(j + d1*k). Its size comes as three unsigned 32-bit
-// counts (d0, d1, d2), with d2 = 1 for a 2-D map; the callers guarantee that
-// d0*d1*d2 fits in a signed 32-bit integer.
+// A phase map holds one double per voxel, in radians, on an nrx::Grid3
+// (core/grid3.hpp: column-major, a 2-D map has nz = 1).
 //
 // A mask is a second map of the same size; a voxel is inside it when its value
 // compares unequal to 0.0, so a NaN is inside and only +0 and -0 are outside.
+//
+// A weight map is a map of the same size, one weight per voxel; a voxel whose
+// weight compares equal to 0.0 holds no known phase (NaN and negative weights
+// are known).
+//
+// A filter kernel is a small grid of doubles of any size, independent of the
+// map's, laid over each map voxel as nrx::box_elements places it
+// (core/neighbourhood.hpp): its centre element floor(n/2) along each axis on
+// the voxel, elements visited first axis outermost, third innermost, which
+// fixes the order of the filters' sums. Elements that reach outside the map
+// are skipped; the map is never extended or mirrored.
 #pragma once
 
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
+
+#include "core/grid3.hpp"
 
 namespace nrx {
 
-using GridDims = std::uint32_t[3];
-
-inline std::size_t voxel_count(const GridDims dim)
-{
-    return static_cast<std::size_t>(dim[0]) * dim[1] * dim[2];
-}
-
 inline bool inside_mask(double mask_value) { return mask_value != 0.0; }
+
+inline bool has_known_phase(double weight) { return weight != 0.0; }
 
 // Pi and 2 pi as the decimal constants the phase-map kernels have always used
 // (pi_approx lies about 3.1e-15 below pi; two_pi_approx is exactly twice it).
 constexpr double pi_approx = 3.14159265358979;
 constexpr double two_pi_approx = 6.28318530717958;
+
+namespace detail {
+
+// wrap for the values its inline loop leaves aside (|d| above 1024, NaN).
+double wrap_far(double d);
+
+}  // namespace detail
 
 // Wraps a phase difference into [-pi_approx, pi_approx]: while it is greater
 // than pi_approx subtract two_pi_approx, then while it is less than -pi_approx
@@ -39,8 +50,6 @@ constexpr double two_pi_approx = 6.28318530717958;
 // steps. Infinity, and values so large that subtracting two_pi_approx no
 // longer changes them (|d| above 2^56), would keep the loop going forever:
 // they give NaN.
-double wrap_far(double d);
-
 inline double wrap(double d)
 {
     // Phase differences of ordinary maps: a handful of steps at most.
@@ -49,7 +58,7 @@ inline double wrap(double d)
         while (d < -pi_approx) d += two_pi_approx;
         return d;
     }
-    return wrap_far(d);
+    return detail::wrap_far(d);
 }
 
 }  // namespace nrx

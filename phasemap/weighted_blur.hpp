@@ -1,12 +1,12 @@
 // Smoothing of a phase map under a weight map.
 #pragma once
 
-#include "phasemap/kernel_box.hpp"
+#include "phasemap/phase_map.hpp"
 
 namespace nrx {
 
-// Writes every voxel of out (map size dim; kernel placement as in
-// phasemap/kernel_box.hpp): with w = kernel value * weight of each voxel its
+// Writes every voxel of out (maps on `grid`; kernel placement as in
+// phasemap/phase_map.hpp): with w = kernel value * weight of each voxel its
 // kernel box reaches inside the map (the voxel itself included, whatever the
 // weights), out = sum(w * pm) / sum(w), both sums in double and in kernel
 // order. A total that compares equal to 0.0, or a kernel without elements,
@@ -14,7 +14,7 @@ namespace nrx {
 // with weight 0) gives NaN unless the total is 0. Nothing is wrapped; every
 // read comes from the inputs, and out must not overlap them. Cost: one kernel
 // sweep per voxel.
-void smooth(const double* pm, const double* wmap, const GridDims dim, const double* kernel, const GridDims kdim,
-            double* out);
+void weighted_blur(const double* pm, const double* wmap, const Grid3& grid, const double* kernel,
+                   const Grid3& kernel_grid, double* out);
 
 }  // namespace nrx

@@ -23,17 +23,17 @@ struct Filled {
 Filled fill(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     Filled out{std::vector<double>(pm.values.size(), -7.0), std::vector<double>(pm.values.size(), -7.0)};
-    nrx::pad(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.pm.data(),
-             out.wmap.data());
+    nrx::fill_empty_phase(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.pm.data(),
+                          out.wmap.data());
     return out;
 }
 
 Filled reference_fill(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     Filled out{pm.values, wmap};
-    for (std::int64_t k = 0; k < pm.dim[2]; ++k)
-        for (std::int64_t j = 0; j < pm.dim[1]; ++j)
-            for (std::int64_t i = 0; i < pm.dim[0]; ++i) {
+    for (std::int64_t k = 0; k < pm.dim.nz; ++k)
+        for (std::int64_t j = 0; j < pm.dim.ny; ++j)
+            for (std::int64_t i = 0; i < pm.dim.nx; ++i) {
                 const std::size_t v = pm.at(i, j, k);
                 if (wmap[v] != 0.0) continue;
                 double sum = 0.0;

@@ -15,28 +15,29 @@ const double nan = std::numeric_limits<double>::quiet_NaN();
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 struct Map {
-    nrx::GridDims dim;
+    nrx::Grid3 dim;
     std::vector<double> pm, mask;
 
-    Map(std::uint32_t d0, std::uint32_t d1, std::uint32_t d2) : dim{d0, d1, d2}
+    Map(std::uint32_t d0, std::uint32_t d1, std::uint32_t d2)
+        : dim{std::int32_t(d0), std::int32_t(d1), std::int32_t(d2)}
     {
-        pm.assign(nrx::voxel_count(dim), 0.0);
+        pm.assign(dim.count(), 0.0);
         mask.assign(pm.size(), 1.0);
     }
-    std::size_t at(std::size_t i, std::size_t j, std::size_t k) const { return i + dim[0] * (j + dim[1] * k); }
+    std::size_t at(std::size_t i, std::size_t j, std::size_t k) const { return i + dim.nx * (j + dim.ny * k); }
 };
 
+// Outputs start as garbage: the kernels initialise everything they return.
 struct Fit {
-    double ramp[3] = {0.0, 0.0, 0.0};
+    double ramp[3] = {-7.0, -7.0, -7.0};
     std::vector<double> out;
 };
 
 Fit fit(const Map& m)
 {
     Fit f;
-    nrx::estimate_ramps(m.pm.data(), m.mask.data(), m.dim, f.ramp);
-    f.out = m.pm;
-    nrx::remove_ramps(m.mask.data(), m.dim, f.ramp, f.out.data());
+    f.out.assign(m.pm.size(), -7.0);
+    nrx::fit_ramp(m.pm.data(), m.mask.data(), m.dim, f.ramp, f.out.data());
     return f;
 }
 
@@ -46,13 +47,13 @@ void reference_ramps(const Map& m, double ramp[3])
 {
     int pairs[3] = {0, 0, 0};
     double sum[3] = {0.0, 0.0, 0.0};
-    for (std::size_t i = 0; i < m.dim[0]; ++i)
-        for (std::size_t j = 0; j < m.dim[1]; ++j)
-            for (std::size_t k = 0; k < m.dim[2]; ++k) {
+    for (std::int64_t i = 0; i < m.dim.nx; ++i)
+        for (std::int64_t j = 0; j < m.dim.ny; ++j)
+            for (std::int64_t k = 0; k < m.dim.nz; ++k) {
                 const std::size_t v = m.at(i, j, k);
                 if (m.mask[v] == 0.0) continue;
                 const std::size_t next[3] = {m.at(i + 1, j, k), m.at(i, j + 1, k), m.at(i, j, k + 1)};
-                const bool exists[3] = {i + 1 < m.dim[0], j + 1 < m.dim[1], k + 1 < m.dim[2]};
+                const bool exists[3] = {i + 1 < m.dim.nx, j + 1 < m.dim.ny, k + 1 < m.dim.nz};
                 for (int a = 0; a < 3; ++a)
                     if (exists[a] && m.mask[next[a]] != 0.0) {
                         sum[a] += nrx::wrap(m.pm[next[a]] - m.pm[v]);
@@ -171,13 +172,14 @@ TEST(RampAdd, RestoringTheRemovedRampGivesTheMapBack)
 {
     const Map m = random_map(7, 6, 5, 33);
     Fit f = fit(m);
-    nrx::restore_ramps(m.mask.data(), m.dim, f.ramp, f.out.data());
+    const std::vector<double> flat = f.out;
+    nrx::add_ramp(flat.data(), m.mask.data(), m.dim, f.ramp, f.out.data());
     for (std::size_t v = 0; v < m.pm.size(); ++v) EXPECT_NEAR(f.out[v], m.pm[v], 1e-14) << v;
 
     // The three terms are added in axis order at the inside voxels only.
     const double ramp[3] = {0.3, -0.7, 1.1};
-    std::vector<double> out = m.pm;
-    nrx::restore_ramps(m.mask.data(), m.dim, ramp, out.data());
+    std::vector<double> out(m.pm.size(), -7.0);
+    nrx::add_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, out.data());
     for (std::uint32_t k = 0; k < 5; ++k)
         for (std::uint32_t j = 0; j < 6; ++j)
             for (std::uint32_t i = 0; i < 7; ++i) {
@@ -192,12 +194,12 @@ TEST(RampAdd, ZeroRampChangesNothingAndNanZRampSpoilsEvenA2DMap)
 {
     const Map m = random_map(5, 4, 1, 8);
     const double zero[3] = {0.0, 0.0, 0.0};
-    std::vector<double> out = m.pm;
-    nrx::restore_ramps(m.mask.data(), m.dim, zero, out.data());
+    std::vector<double> out(m.pm.size(), -7.0);
+    nrx::add_ramp(m.pm.data(), m.mask.data(), m.dim, zero, out.data());
     for (std::size_t v = 0; v < out.size(); ++v) EXPECT_TRUE(same_bits(out[v], m.pm[v]));
 
     const double nan_z[3] = {0.0, 0.0, nan};
-    nrx::restore_ramps(m.mask.data(), m.dim, nan_z, out.data());
+    nrx::add_ramp(m.pm.data(), m.mask.data(), m.dim, nan_z, out.data());
     for (std::size_t v = 0; v < out.size(); ++v) EXPECT_EQ(std::isnan(out[v]), m.mask[v] != 0.0) << v;
 }
 

@@ -19,10 +19,10 @@ struct Rows {
 Rows graph(const std::vector<double>& rima, const std::vector<double>& pm, std::uint32_t d0, std::uint32_t d1,
            std::uint32_t d2)
 {
-    const nrx::GridDims dim = {d0, d1, d2};
+    const nrx::Grid3 grid{std::int32_t(d0), std::int32_t(d1), std::int32_t(d2)};
     Rows r;
     r.i = {99.0};  // stale contents must go
-    r.count = nrx::make_vectors(rima.data(), pm.data(), dim, r.i, r.j, r.n, r.p);
+    r.count = nrx::region_border_pairs(rima.data(), pm.data(), grid, r.i, r.j, r.n, r.p);
     return r;
 }
 

@@ -19,16 +19,16 @@ bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; 
 std::vector<double> blur(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     std::vector<double> out(pm.values.size(), -7.0);
-    nrx::smooth(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.data());
+    nrx::weighted_blur(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.data());
     return out;
 }
 
 std::vector<double> reference_blur(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     std::vector<double> out(pm.values.size());
-    for (std::int64_t k = 0; k < pm.dim[2]; ++k)
-        for (std::int64_t j = 0; j < pm.dim[1]; ++j)
-            for (std::int64_t i = 0; i < pm.dim[0]; ++i) {
+    for (std::int64_t k = 0; k < pm.dim.nz; ++k)
+        for (std::int64_t j = 0; j < pm.dim.ny; ++j)
+            for (std::int64_t i = 0; i < pm.dim.nx; ++i) {
                 double sum = 0.0, total = 0.0;
                 reference_box(pm, kernel, i, j, k, [&](double value, std::size_t u) {
                     const double w = value * wmap[u];
