@@ -8,6 +8,8 @@
 %               elements divided by the fourth (rounded to single).
 %   M           4x4 double matrix.
 %
-%   Returns nothing; asking for an output is an error. Beware that arrays
-%   sharing data with Y1, Y2 or Y3 (an unmodified copy made by assignment)
-%   change with them.
+%   Returns nothing; asking for an output is an error. Every variable that
+%   still shares data with Y1, Y2 or Y3 changes with them: after B = Y1, or
+%   a copy kept in a struct field or a function handle, B changes too. To
+%   keep such a copy unchanged, give the field its own data first
+%   (Y1 = Y1 + 0;) or pass fresh copies.

@@ -8,7 +8,10 @@
 %      255 standing for 1.
 %   F  single, the size of P: class likelihoods.
 %   G  the interaction between the classes of face neighbours, one of:
-%        single K x 1            one value per class (also K = 1: 1 x 1)
+%        single K x 1            one value per class (also K = 1: 1 x 1); any
+%                                further dimensions after a second one of 1
+%                                (K x 1 x N ...) are ignored: the first K
+%                                values are used
 %        single K x K            one matrix; column c of G gives class c
 %        single d0 x d1 x d2 x K x K             a matrix per voxel
 %        single d0 x d1 x d2 x K*(K-1)/2         a symmetric matrix with zero
@@ -21,8 +24,10 @@
 %      second and third dimension. Default [1 1 1].
 %
 %   Q  uint8, d0 x d1 x d2 x K: the updated probabilities; P is unchanged.
-%      Without an output P itself is overwritten (and so is any copy of P
-%      that still shares its data).
+%      Without an output P itself is overwritten, and so is every variable
+%      that still shares its data: after B = P, or a copy kept in a struct
+%      field or a function handle, those change too. To keep them, pass a
+%      fresh copy (P = P + 0; before the call) or ask for Q.
 %
 %   Voxels are updated in two checkerboard passes (even i+j+k first): each
 %   takes the weighted sum of its face neighbours' probabilities divided by
