@@ -26,6 +26,11 @@
 
 namespace nrx {
 
+// How a long kernel hears, between planes and on the calling thread, whether
+// its caller wants it to go on (a host's Ctrl-C check); null: always go on.
+using KeepGoing = bool (*)();
+
+inline bool should_go_on(KeepGoing keep_going) { return keep_going == nullptr || keep_going(); }
 
 // Runs work(k) for every k in [0, count), then, on the calling thread, done(k)
 // for k = 0, 1, ... in order as each is complete. When done returns false no
