@@ -36,7 +36,8 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 
 
 def options():
-    p = argparse.ArgumentParser(prog="scripts/bench.sh", description="Times every nrx plug-in against its fastest peer.")
+    p = argparse.ArgumentParser(prog="scripts/bench.sh",
+                                description="Times every nrx plug-in against its fastest peer.")
     p.add_argument("--rounds", type=int, help="timed rounds (default 5; 1 with --quick)")
     p.add_argument("--quick", action="store_true",
                    help="small inputs (every fourth voxel), one round, no warm-up: the smoke run")
