@@ -1,12 +1,12 @@
 """Times every nrx plug-in through the host against its fastest peer.
 
-    compare.py [--rounds N] [--quick] [--only CASE,...] [--out DIR]
-               [--plugins DIR] [--scans DIR]
+    scripts/bench.sh [--rounds N] [--quick] [--only CASE,...] [--out DIR]
+                     [--plugins DIR] [--scans DIR]
 
 Makes the inputs once (compare_inputs.m) and checks that the scan
-nrx_nifti_read read equals nibabel's reading; starts long-lived workers (the
-host at one thread and at all threads with glibc's huge pages, the host at
-one thread without them, and Python with the peers at one thread); then, in
+nrx_nifti_read read equals nibabel's reading; starts long-lived workers with
+glibc's huge pages (the host at one thread and at all threads, Python with
+the peers at one thread) and the host at one thread without them; then, in
 every round, runs every contender of every case once, the order rotated by
 one each round, each worker timing its own call. Prints the table and
 writes comparison.csv, ratios.png and index.html into the output folder.

@@ -135,9 +135,9 @@ def write_html(path, run, table, chart_file):
             e(r["plugin"]), e(r["job"]), "".join("<td>%s</td>" % e(pair(r, c)) for c, _ in COLUMNS),
             ratio(r["peer_over_nrx_1"]), ratio(r["peer_over_nrx_all"]), e(r["peer"])))
     out.append("</table>")
-    out.append("<p>The host runs with <code>GLIBC_TUNABLES=glibc.malloc.hugetlb=1</code> (transparent huge "
-               "pages: %s); the column without huge pages repeats some calls without it. Huge pages held at "
-               "the end: %s.</p>" % (e(run.transparent_huge_pages), e(held(run))))
+    out.append("<p>Both sides run with <code>GLIBC_TUNABLES=glibc.malloc.hugetlb=1</code> (transparent huge "
+               "pages: %s); the column without huge pages repeats some plug-in calls without it. Huge pages "
+               "held at the end: %s.</p>" % (e(run.transparent_huge_pages), e(held(run))))
     if run.skipped:
         out.append("<p>Skipped (no private IPC namespace for the acquisition segment): %s.</p>"
                    % e(", ".join(run.skipped)))

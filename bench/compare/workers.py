@@ -73,4 +73,6 @@ def octave_worker(label, paths, inputs, nifti_file, threads, huge_pages):
 
 
 def python_worker(label, python, peers, inputs, nifti_file):
-    return Worker(label, [python, "-B", peers, inputs, nifti_file], 1, False)
+    # Huge pages too: numpy asks for them for its own arrays anyway, and so
+    # the inputs scipy.io reads get them as the host's do.
+    return Worker(label, [python, "-B", peers, inputs, nifti_file], 1, True)
