@@ -7,7 +7,7 @@ function compare_inputs (folder, scans, quick)
   % scans with nrx_nifti_read, derives every synthetic input from them, and
   % writes each as <name>.mat (one variable, save -v6, which the host and
   % scipy.io.loadmat both read) into folder, with source.txt naming what was
-  % read. quick keeps every fourth voxel along each axis and draws fewer
+  % read. quick keeps every fourth voxel along each axis (scan_step) and draws fewer
   % samples; only quick falls back to the tour's synthetic head when the
   % scans are missing. Everything is deterministic, so runs are comparable.
   t1 = fullfile (scans, "ch2.nii.gz");
