@@ -9,8 +9,9 @@ packages=(
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
   libnifti2-dev                                 # NIfTI image reading
-  gnuplot-nox ghostscript fonts-freefont-otf    # the tour's chart: headless plotting, PNG output, text font
-  python3-scipy                                 # reading packed values in the interoperation tests
+  gnuplot-nox ghostscript fonts-freefont-otf    # charts: headless plotting, PNG output, text font
+  python3-numpy python3-scipy                   # packed values in the interoperation tests; the speed comparison
+  python3-skimage python3-nibabel               # the speed comparison's peers
   clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
 # Real 1 mm brain scans for the demo; without them it uses a synthetic head.
