@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <sstream>
 
 namespace nrx {
@@ -151,9 +150,11 @@ std::uint64_t voxel_offset(const std::uint8_t* bytes, const NiftiHeader& header,
         if (stored < 0) {
             refuse("Negative voxel offset " + shown, name);
         }
-        // Offsets from 2^64 on lie beyond any file, as the largest one does.
-        offset = stored < 18446744073709551616.0f ? static_cast<std::uint64_t>(stored)
-                                                  : std::numeric_limits<std::uint64_t>::max();
+        // No file reaches 2^63 bytes, where NIfTI-2 offsets end.
+        if (stored >= 9223372036854775808.0f) {
+            refuse("Voxel offset " + shown + " (beyond any file)", name);
+        }
+        offset = static_cast<std::uint64_t>(stored);
     } else {
         const std::int64_t stored = field<std::int64_t>(bytes, nifti2.vox_offset_at, header.swapped);
         shown = std::to_string(stored);
