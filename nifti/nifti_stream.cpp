@@ -10,7 +10,7 @@ namespace {
 
 // Sources of unknown size are read in chunks that start at this size and
 // then at most double what has arrived.
-constexpr std::size_t first_chunk = std::size_t(1) << 20;
+constexpr std::size_t first_chunk = std::size_t(1) << 16;
 
 [[noreturn]] void too_few_bytes(const ByteSource& source, std::uint64_t bytes, std::uint64_t offset,
                                 std::uint64_t size)
@@ -23,11 +23,11 @@ constexpr std::size_t first_chunk = std::size_t(1) << 20;
 // Reads and drops up to n bytes; returns how many there were.
 std::uint64_t skip(ByteSource& source, std::uint64_t n)
 {
-    std::vector<std::uint8_t> scratch(std::min<std::uint64_t>(n, 65536));
+    std::uint8_t scratch[16384];
     std::uint64_t skipped = 0;
     while (skipped < n) {
-        const std::size_t want = std::min<std::uint64_t>(n - skipped, scratch.size());
-        const std::size_t got = source.read(scratch.data(), want);
+        const std::size_t want = std::min<std::uint64_t>(n - skipped, sizeof scratch);
+        const std::size_t got = source.read(scratch, want);
         skipped += got;
         if (got < want) {
             break;
