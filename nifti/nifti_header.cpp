@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <locale>
 #include <sstream>
 
 namespace nrx {
@@ -69,6 +70,7 @@ const TypeCode type_codes[] = {
 std::string number(double value)
 {
     std::ostringstream text;
+    text.imbue(std::locale::classic());
     text.precision(9);  // every float in full
     text << value;
     return text.str();
@@ -137,12 +139,13 @@ void read_type(const std::uint8_t* bytes, const Layout& layout, NiftiHeader& hea
 
 // The voxel offset as a whole number of bytes. NIfTI-1 stores it as a float,
 // NIfTI-2 as a 64-bit integer.
-std::uint64_t voxel_offset(const std::uint8_t* bytes, const NiftiHeader& header, const std::string& name)
+std::uint64_t voxel_offset(const std::uint8_t* bytes, const Layout& layout, const NiftiHeader& header,
+                           const std::string& name)
 {
     std::string shown;
     std::uint64_t offset;
     if (header.size == nifti1_size) {
-        const float stored = field<float>(bytes, nifti1.vox_offset_at, header.swapped);
+        const float stored = field<float>(bytes, layout.vox_offset_at, header.swapped);
         shown = number(stored);
         if (!std::isfinite(stored) || stored != std::trunc(stored)) {
             refuse("Voxel offset " + shown + " (not a whole number of bytes)", name);
@@ -156,7 +159,7 @@ std::uint64_t voxel_offset(const std::uint8_t* bytes, const NiftiHeader& header,
         }
         offset = static_cast<std::uint64_t>(stored);
     } else {
-        const std::int64_t stored = field<std::int64_t>(bytes, nifti2.vox_offset_at, header.swapped);
+        const std::int64_t stored = field<std::int64_t>(bytes, layout.vox_offset_at, header.swapped);
         shown = std::to_string(stored);
         if (stored < 0) {
             refuse("Negative voxel offset " + shown, name);
@@ -205,7 +208,7 @@ NiftiHeader parse_nifti_header(const std::uint8_t* bytes, bool single_file, cons
         read_dims<std::int64_t>(bytes, layout, header, name);
     }
     read_type(bytes, layout, header, name);
-    header.voxel_offset = voxel_offset(bytes, header, name);
+    header.voxel_offset = voxel_offset(bytes, layout, header, name);
     return header;
 }
 

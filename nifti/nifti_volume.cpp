@@ -64,7 +64,8 @@ void scale(const std::vector<std::uint8_t>& stored, double slope, double inter, 
 
 }  // namespace
 
-NiftiVolume::NiftiVolume(const std::string& path) : data_(read_files(path)), description_(new Description{describe(data_)})
+NiftiVolume::NiftiVolume(const std::string& path)
+    : data_(read_files(path)), description_(new Description{describe(data_)})
 {
     if (description_->nim == nullptr) {
         throw not_nifti(shown_file_name(path));
