@@ -1,5 +1,7 @@
-// A NIfTI-1 or NIfTI-2 image file (optionally gzipped) read through the
-// reference NIfTI library, as plain buffers.
+// A NIfTI-1 or NIfTI-2 image file (optionally gzipped, or a .hdr/.img pair)
+// as plain buffers: the voxels exactly as stored, or a refusal that says what
+// is wrong; the voxel-to-world matrix and the intensity scaling as the
+// reference NIfTI library reads them from the checked header.
 //
 // Typical use:
 //   nrx::NiftiVolume volume("ch2.nii.gz");   // throws NiftiError when unreadable
@@ -9,25 +11,21 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "nifti/nifti_stream.hpp"
+
 namespace nrx {
-
-class NiftiError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Stored voxel types the reader hands on as they are.
-enum class VoxelType { uint8, int8, uint16, int16, uint32, int32, uint64, int64, float32, float64 };
 
 class NiftiVolume {
 public:
-    // Reads header and voxels. Refuses files that cannot be read and voxel
-    // types outside VoxelType (complex, RGB, 128-bit) with a NiftiError
-    // whose text names the file or the type.
+    // Reads the header of the file `path` names (find_header_file; no NUL
+    // characters), checks it, then reads the voxels, never more than the
+    // file holds. Refuses with a NiftiError whose text says what is wrong
+    // and names the file: one that cannot be read or is not NIfTI, a header
+    // that does not hold up (parse_nifti_header), voxel types outside
+    // VoxelType (complex, RGB, 128-bit), a file shorter than its header says.
     explicit NiftiVolume(const std::string& path);
     ~NiftiVolume();
     NiftiVolume(const NiftiVolume&) = delete;
@@ -35,9 +33,9 @@ public:
 
     // Sizes of the used dimensions, at least three (x, y, z, then t, ...).
     std::vector<std::int64_t> dims() const;
-    std::int64_t voxel_count() const;
-    VoxelType type() const { return type_; }
-    std::size_t bytes_per_voxel() const;
+    std::int64_t voxel_count() const { return data_.header.voxel_count; }
+    VoxelType type() const { return data_.header.type; }
+    std::size_t bytes_per_voxel() const { return data_.header.bytes_per_voxel; }
 
     // Copies the stored voxel values (voxel_count() elements of type())
     // into out, first dimension fastest.
@@ -57,9 +55,10 @@ public:
     void copy_scaled(double* out) const;
 
 private:
-    struct Image;
-    std::unique_ptr<Image> image_;
-    VoxelType type_;
+    NiftiData data_;
+    // The reference library's reading of the header (no voxels).
+    struct Description;
+    std::unique_ptr<Description> description_;
 };
 
 }  // namespace nrx

@@ -1,5 +1,6 @@
 // [V, M] = nrx_nifti_read(filename): the voxels and the voxel-to-world
 // matrix of a NIfTI-1 or NIfTI-2 image file (.nii or .nii.gz).
+#include <algorithm>
 #include <string>
 
 #include "host/frame.hpp"
@@ -32,6 +33,11 @@ std::string read_file_name(const mxArray* array)
 {
     if (!mxIsChar(array) || mxGetM(array) > 1) {
         nrx::host::refuse("The file name must be a character string.");
+    }
+    // The text stops at a NUL, which would name another file.
+    const mxChar* chars = mxGetChars(array);
+    if (std::find(chars, chars + mxGetNumberOfElements(array), mxChar(0)) != chars + mxGetNumberOfElements(array)) {
+        nrx::host::refuse("The file name must not contain a NUL character.");
     }
     return nrx::host::read_text(array);
 }

@@ -3,7 +3,8 @@
 %   V = nrx_nifti_read (filename)
 %   [V, M] = nrx_nifti_read (filename)
 %
-%   filename  a NIfTI-1 or NIfTI-2 file, .nii or gzipped .nii.gz.
+%   filename  a NIfTI-1 or NIfTI-2 file, .nii or gzipped .nii.gz, or the
+%             .hdr of a .hdr/.img pair.
 %
 %   V         the voxel array, first dimension fastest (x, y, z, then
 %             further dimensions), in the class of the stored values
@@ -15,4 +16,10 @@
 %             i, j, k (V(i+1, j+1, k+1)). It is the file's sform when it has
 %             one, otherwise its qform.
 %
-%   Complex, RGB and 128-bit voxel types are refused.
+%   Complex, RGB and 128-bit voxel types are refused. So is, with a message
+%   that says what is wrong, any file that cannot be read exactly: one that
+%   is not NIfTI (its magic is not n+1 or n+2 for a single file, ni1 or ni2
+%   for a .hdr file), a header whose dimensions, bits per voxel or voxel
+%   offset do not hold up, a file shorter than its header says (refused
+%   before anything that size is allocated), and sizes or voxel counts
+%   beyond 32-bit integers.
