@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev          # kernel tests
   libbenchmark-dev                              # benchmarks
   octave liboctave-dev                          # the host and its MEX headers
-  libnifti2-dev                                 # NIfTI image reading
+  libnifti2-dev zlib1g-dev                      # NIfTI image reading
   gnuplot-nox ghostscript fonts-freefont-otf    # charts: headless plotting, PNG output, text font
   python3-numpy python3-scipy                   # packed values in the interoperation tests; the speed comparison
   python3-skimage python3-nibabel               # the speed comparison's peers

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the kernel and plug-in tests of the normal
-# build, a one-minute fuzz run of the unpacker, then all the tests again with
-# kernels and plug-ins built under AddressSanitizer and
+# build, one-minute fuzz runs of the unpacker and the NIfTI reader, then all
+# the tests again with kernels and plug-ins built under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +23,15 @@ if ! build-fuzz/tests/fuzz/nrx_unpack_value_fuzzer -max_total_time=60 -max_len=8
   exit 1
 fi
 echo "Fuzzing the unpacker: $(tail -n 1 build-fuzz/fuzz.log)"
+mkdir -p build-fuzz/nifti-corpus build-fuzz/nifti-seeds
+octave-cli --norc --no-history --no-window-system \
+  --eval "addpath('$PWD/tests/fuzz'); write_nifti_seeds('$PWD/build-fuzz/nifti-seeds')"
+if ! build-fuzz/tests/fuzz/nrx_nifti_read_fuzzer -max_total_time=60 -max_len=4096 \
+     build-fuzz/nifti-corpus build-fuzz/nifti-seeds >build-fuzz/nifti-fuzz.log 2>&1; then
+  tail -n 60 build-fuzz/nifti-fuzz.log
+  exit 1
+fi
+echo "Fuzzing the NIfTI reader: $(tail -n 1 build-fuzz/nifti-fuzz.log)"
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DNRX_SANITIZE=ON -DNRX_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j "$(nproc)"
