@@ -14,7 +14,8 @@ from ._help import plugin_help
 @plugin_help(
     "dim None counts along the default dimension. Y is X's shape with axis\n"
     "DIM set to 1 (X's shape when DIM is beyond its axes). A bool X counts as\n"
-    "logical, without the warning, which concerns the plug-in's host only."
+    "logical, without the warning, which concerns the plug-in's host only;\n"
+    "text is not taken for char (\"Unsupported type!\")."
 )
 def nan_reduce(x: ArrayLike, dim: Optional[ArrayLike] = None) -> NDArray:
     return _kernels.nan_reduce(x, dim)

@@ -61,15 +61,17 @@ public:
     template <typename T>
     const T* data()
     {
-        column_major_ = numpy().attr("require")(array_, py::dtype::of<T>(), py::make_tuple("F", "A"));
-        return static_cast<const T*>(column_major_.data());
+        if (!column_major_) {
+            column_major_ = numpy().attr("require")(array_, py::dtype::of<T>(), py::make_tuple("F", "A"));
+        }
+        return static_cast<const T*>(py::reinterpret_borrow<py::array>(column_major_).data());
     }
 
     static py::module_ numpy();
 
 private:
     py::array array_;
-    py::array column_major_;
+    py::object column_major_;  // null until data() is first asked for
     std::vector<std::int64_t> dims_;
     Class class_ = Class::other;
     bool complex_ = false;
