@@ -56,8 +56,9 @@ py::array count_planes(Argument& x, const std::vector<std::int32_t>& dims, std::
             const auto imaginary_counts = count_plane<T>(imaginary, dims, d, reduced);
             py::array_t<std::complex<Count>, py::array::f_style> y(
                 std::vector<py::ssize_t>(reduced.begin(), reduced.end()));
+            std::complex<Count>* counts = y.mutable_data();
             for (py::ssize_t e = 0; e < y.size(); ++e) {
-                y.mutable_data()[e] = {real_counts.data()[e], imaginary_counts.data()[e]};
+                counts[e] = {real_counts.data()[e], imaginary_counts.data()[e]};
             }
             return y;
         }
