@@ -12,6 +12,8 @@ packages=(
   gnuplot-nox ghostscript fonts-freefont-otf    # charts: headless plotting, PNG output, text font
   python3-numpy python3-scipy                   # packed values in the interoperation tests; the speed comparison
   python3-skimage python3-nibabel               # the speed comparison's peers
+  python3-dev python3-pybind11                  # the Python package nrx
+  python3-pytest python3-venv python3-pip python3-setuptools   # its tests and its offline install
   clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
 # Real 1 mm brain scans for the demo; without them it uses a synthetic head.

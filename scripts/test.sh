@@ -10,6 +10,13 @@ scripts/install-deps.sh
 scripts/build.sh
 (cd build && ctest --output-on-failure -j "$(nproc)")
 
+# The Python package installs offline over Debian's packages and passes its
+# tests there too.
+venv=build/python-venv
+rm -rf "$venv" && /usr/bin/python3 -m venv --system-site-packages "$venv"
+"$venv/bin/pip" install -q --no-build-isolation --no-index .
+PYTHONDONTWRITEBYTECODE=1 NRX_PLUGIN_DIR="$PWD/build/plugins" "$venv/bin/python" -m pytest -q -p no:cacheprovider tests/python
+
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNRX_FUZZ=ON \
   -DNRX_PLUGINS=OFF -DNRX_TESTS=OFF -DNRX_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)"
