@@ -4,6 +4,7 @@ on a cluster of two worker processes on the loopback address."""
 
 import csv
 
+import numpy as np
 import pytest
 
 pytest.importorskip("dask.distributed")
@@ -11,6 +12,7 @@ from nrx.cohort.__main__ import main  # noqa: E402
 from nrx.cohort.phantom import head_phantom  # noqa: E402
 from nrx.cohort.scans import write_scan  # noqa: E402
 from nrx.cohort.simulate import simulate_subject  # noqa: E402
+from nrx.cohort.uniformity import white_matter_figures  # noqa: E402
 
 
 @pytest.fixture(scope="module")
@@ -60,3 +62,16 @@ def test_cohort_on_two_local_workers(cohort, capsys):
     page = (out / "index.html").read_text()
     assert 'src="cohort.png"' in page and page.count('<tr class="failed">') == 2
     assert all(row["picture"] in page for row in rows[:3])
+
+
+def test_white_matter_drift_is_told_along_its_own_axis():
+    # White matter brightening by 20% from bottom to top: slice means spread
+    # by 0.9 * 20 / 1.1 % between their 5th and 95th percentiles along z.
+    image = np.ones((12, 10, 21)) * np.linspace(100, 120, 21)
+    white = np.zeros(image.shape, dtype=bool)
+    white[2:10, 1:9, :] = True
+    image[~white] = 500   # other tissue: left out
+    figures = white_matter_figures(image, white)
+    assert figures["bias_z_pct"] == pytest.approx(100 * 0.9 * 20 / 110)
+    assert figures["bias_x_pct"] == pytest.approx(0, abs=1e-9) and figures["bias_y_pct"] == pytest.approx(0, abs=1e-9)
+    assert figures["wm_cv"] == pytest.approx(np.std(np.linspace(100, 120, 21)) / 110)

@@ -19,16 +19,21 @@ def arguments(argv):
     parser = argparse.ArgumentParser(prog="python -m nrx.cohort", description=__doc__.split("\n\n")[0])
     parser.add_argument("--out", required=True, type=Path, help="folder for the results")
     where = parser.add_mutually_exclusive_group()
-    where.add_argument("--scheduler", help="address of a running Dask scheduler (default: a cluster on this machine)")
-    where.add_argument("--workers", type=int, help="worker processes of the cluster on this machine (default: one per core)")
+    where.add_argument("--scheduler",
+                       help="address of a running Dask scheduler (default: a new cluster on this machine)")
+    where.add_argument("--workers", type=int,
+                       help="worker processes of the cluster on this machine (default: one per core)")
     parser.add_argument("--reference", nargs=2, type=Path, metavar=("T1", "BRAIN"),
                         help="reference T1 scan and its brain-only version (default: mricron-data's ch2 and ch2bet)")
     parser.add_argument("--demo", type=int, metavar="N",
-                        help="add the demo cohort: mricron-data's T1 scans and N subjects simulated from ch2, made into OUT/subjects")
+                        help="add the demo cohort: mricron-data's T1 scans and N subjects simulated from ch2, "
+                             "made into OUT/subjects")
     parser.add_argument("scans", nargs="*", type=Path, metavar="SCAN", help="NIfTI scans (.nii, .nii.gz)")
     args = parser.parse_args(argv)
     if not args.scans and args.demo is None:
         parser.error("give scans, or --demo N")
+    if args.reference is None and args.demo is None and real_reference() is None:
+        parser.error("no reference scan: install mricron-data, or give --reference T1 BRAIN")
     return args
 
 
@@ -44,20 +49,14 @@ def main(argv=None):
             demo_scans, demo_reference = demo_cohort(client, args.out / "subjects", args.demo)
             scans += demo_scans
             reference = reference or demo_reference
-        reference = reference or real_reference()
-        if reference is None:
-            sys.exit("No reference scan: install mricron-data, or give --reference T1 BRAIN.")
-        reference = load_reference(*reference)
+        reference = load_reference(*(reference or real_reference()))
         print(f"{len(scans)} scans against {reference.source}")
 
         start = time.perf_counter()
         rows = [None] * len(scans)
-        width = len(str(len(scans)))
         for done, (i, outcome) in enumerate(study_cohort(client, reference, scans), 1):
             rows[i] = row_of(scans[i], i, outcome, pictures)
-            seconds = f"{rows[i]['seconds']:6.1f} s" if rows[i]["status"] == "ok" else " " * 8
-            print(f"[{done:{width}}/{len(scans)}] {rows[i]['status']:6} {seconds}  {scans[i]}"
-                  + (f": {rows[i]['error']}" if rows[i]["error"] else ""), flush=True)
+            print_progress(done, len(scans), rows[i])
         wall = time.perf_counter() - start
 
     ok = [row for row in rows if row["status"] == "ok"]
@@ -72,6 +71,12 @@ def main(argv=None):
     print("\n".join(summary))
     print(f"Table: {args.out / 'cohort.csv'}; report: {args.out / 'index.html'}")
     return 0 if len(ok) == len(scans) else 1
+
+
+def print_progress(done, total, row):
+    seconds = f"{row['seconds']:6.1f} s" if row["status"] == "ok" else " " * 8
+    error = f": {row['error']}" if row["error"] else ""
+    print(f"[{done:{len(str(total))}}/{total}] {row['status']:6} {seconds}  {row['scan']}{error}", flush=True)
 
 
 def row_of(scan, i, outcome, pictures):

@@ -66,7 +66,7 @@ def write_page(rows, summary, plot, path):
         for name in COLUMNS:
             value = html.escape(text(row[name]))
             if name == "picture" and value:
-                value = f'<a href="{value}"><img src="{value}" height="60"></a>'
+                value = f'<a href="{value}"><img src="{value}" height="60" loading="lazy"></a>'
             cells.append(f"<td>{value}</td>")
         lines.append(f'<tr class="{row["status"]}">{"".join(cells)}</tr>')
     paragraphs = "".join(f"<p>{html.escape(line)}</p>\n" for line in summary)
