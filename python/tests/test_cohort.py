@@ -8,11 +8,11 @@ import numpy as np
 import pytest
 
 pytest.importorskip("dask.distributed")
-from nrx.cohort.__main__ import main  # noqa: E402
-from nrx.cohort.phantom import head_phantom  # noqa: E402
-from nrx.cohort.scans import write_scan  # noqa: E402
-from nrx.cohort.simulate import simulate_subject  # noqa: E402
-from nrx.cohort.uniformity import white_matter_figures  # noqa: E402
+from nrx.cohort import main  # noqa: E402
+from nrx.cohort_phantom import head_phantom  # noqa: E402
+from nrx.cohort_scans import write_scan  # noqa: E402
+from nrx.cohort_simulate import simulate_subject  # noqa: E402
+from nrx.cohort_uniformity import white_matter_figures  # noqa: E402
 
 
 @pytest.fixture(scope="module")

@@ -1,18 +1,22 @@
 """python -m nrx.cohort: the per-scan study on every scan of a cohort, in
 parallel on a Dask cluster; writes cohort.csv, a picture per scan and
 index.html into the output folder. Exits with 1 when a scan failed (its row
-says why), 0 otherwise."""
+says why), 0 otherwise.
+
+The study and its steps, the cluster, the report and the demo cohort live
+beside this module in nrx.cohort_*, flat in the package like its other
+modules."""
 
 import argparse
 import sys
 import time
 from pathlib import Path
 
-from .demo import demo_cohort, real_reference
-from .reference import load_reference
-from .report import COLUMNS, cohort_plot, write_page, write_table
-from .run import cluster_client, study_cohort
-from .study import scan_name
+from .cohort_demo import demo_cohort, real_reference
+from .cohort_reference import load_reference
+from .cohort_report import COLUMNS, cohort_plot, write_page, write_table
+from .cohort_run import cluster_client, study_cohort
+from .cohort_study import scan_name
 
 
 def arguments(argv):

@@ -7,12 +7,12 @@ from pathlib import Path
 
 import numpy as np
 
-from .align import best_alignment, resample, to_uint8
-from .picture import scan_picture
-from .scans import read_scan
-from .shape import parcels, peak_count
-from .tissue import CLASSES, classify, tissue_mask
-from .uniformity import white_matter_figures
+from .cohort_align import best_alignment, resample, to_uint8
+from .cohort_picture import scan_picture
+from .cohort_scans import read_scan
+from .cohort_shape import parcels, peak_count
+from .cohort_tissue import CLASSES, classify, tissue_mask
+from .cohort_uniformity import white_matter_figures
 
 # The figures of a scan, in table order, with what each means.
 FIGURES = {

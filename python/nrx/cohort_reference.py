@@ -8,8 +8,8 @@ import numpy as np
 
 import nrx
 
-from .align import to_uint8
-from .scans import read_scan
+from .cohort_align import to_uint8
+from .cohort_scans import read_scan
 
 SEEDS = 40
 # How far beyond the reference's brain tissue is looked for (mm), so that

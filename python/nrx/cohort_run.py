@@ -6,7 +6,7 @@ from contextlib import contextmanager
 
 from dask.distributed import Client, LocalCluster, as_completed
 
-from .study import study_scan
+from .cohort_study import study_scan
 
 
 @contextmanager

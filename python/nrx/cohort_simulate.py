@@ -6,7 +6,7 @@ the scan's in known ways."""
 import numpy as np
 from scipy import ndimage
 
-from .scans import read_scan, write_scan
+from .cohort_scans import read_scan, write_scan
 
 WARP_MM = 3.0       # largest displacement of the smooth deformation
 CONTROL_MM = 20.0   # spacing of its random control points

@@ -8,7 +8,7 @@ import io
 import numpy as np
 from matplotlib.figure import Figure
 
-from .study import FIGURES
+from .cohort_study import FIGURES
 
 COLUMNS = ["scan", "status", "error", *FIGURES, "picture"]
 # The plot's panels: title and the figures drawn in it.

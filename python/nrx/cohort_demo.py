@@ -5,9 +5,9 @@ head phantom and subjects simulated from it."""
 import csv
 from pathlib import Path
 
-from .phantom import head_phantom
-from .scans import write_scan
-from .simulate import write_subject
+from .cohort_phantom import head_phantom
+from .cohort_scans import write_scan
+from .cohort_simulate import write_subject
 
 TEMPLATES = Path("/usr/share/mricron/templates")
 SCANS = ("ch2.nii.gz", "ch2bet.nii.gz", "ch2better.nii.gz")   # the whole head first
