@@ -25,16 +25,23 @@ def to_uint8(volume):
     return np.asfortranarray(scaled, dtype=np.uint8)
 
 
-def voxel_map(reference, scan_affine, degrees, scale):
-    """4x4 map from zero-based voxels of the reference to zero-based voxels
-    of the scan, the scan turned by degrees about the vertical axis through
-    the centre of the reference grid and scale times larger about it."""
+def turn_about_centre(affine, shape, degrees, scale):
+    """4x4 world map that turns by degrees about the vertical axis through the
+    centre of the grid of that shape and affine, and scales by scale about it."""
     t = np.radians(degrees)
     turn = np.eye(4)
     turn[:2, :2] = [[np.cos(t), -np.sin(t)], [np.sin(t), np.cos(t)]]
     turn[:3, :3] *= scale
-    centre = reference.affine @ np.append((np.array(reference.t1.shape) - 1) / 2, 1)
+    centre = affine @ np.append((np.array(shape) - 1) / 2, 1)
     turn[:3, 3] = centre[:3] - turn[:3, :3] @ centre[:3]
+    return turn
+
+
+def voxel_map(reference, scan_affine, degrees, scale):
+    """4x4 map from zero-based voxels of the reference to zero-based voxels
+    of the scan, the scan turned by degrees and scale times larger about the
+    centre of the reference grid."""
+    turn = turn_about_centre(reference.affine, reference.t1.shape, degrees, scale)
     return np.linalg.inv(scan_affine) @ turn @ reference.affine
 
 

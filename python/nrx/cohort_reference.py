@@ -5,6 +5,7 @@ for the whole cohort."""
 from dataclasses import dataclass
 
 import numpy as np
+from nibabel.affines import voxel_sizes
 
 import nrx
 
@@ -41,7 +42,7 @@ def ball(radius):
 def make_reference(t1, brain, affine, source):
     if t1.shape != brain.shape:
         raise ValueError(f"reference scans differ in shape: {t1.shape} and {brain.shape}")
-    spacing = np.sqrt((affine[:3, :3] ** 2).sum(axis=0))
+    spacing = voxel_sizes(affine)
     mask = brain > 0
     radius = max(1, round(SEARCH_MM / float(spacing.mean())))
     search = nrx.morphology(mask.astype(float), ball(radius), "dilate") > 0

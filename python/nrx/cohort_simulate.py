@@ -4,8 +4,10 @@ linear intensity bias and noise, so that each subject's figures differ from
 the scan's in known ways."""
 
 import numpy as np
+from nibabel.affines import voxel_sizes
 from scipy import ndimage
 
+from .cohort_align import turn_about_centre
 from .cohort_scans import read_scan, write_scan
 
 WARP_MM = 3.0       # largest displacement of the smooth deformation
@@ -17,16 +19,11 @@ def simulate_subject(t1, affine, seed):
     rng = np.random.default_rng(seed)
     truth = {"angle_deg": rng.uniform(-6, 6), "scale": rng.uniform(0.93, 1.07),
              "bias_pct": rng.uniform(5, 25), "noise_pct": rng.uniform(1, 4)}
-    spacing = np.sqrt((affine[:3, :3] ** 2).sum(axis=0))
-    # Subject voxel -> world -> the reference's world turned back by the
-    # angle and shrunk by the scale about the grid's centre -> scan voxel.
-    centre = affine @ np.append((np.array(t1.shape) - 1) / 2, 1)
-    t = np.radians(-truth["angle_deg"])
-    back = np.eye(4)
-    back[:2, :2] = [[np.cos(t), -np.sin(t)], [np.sin(t), np.cos(t)]]
-    back[:3, :3] /= truth["scale"]
-    back[:3, 3] = centre[:3] - back[:3, :3] @ centre[:3]
-    linear = np.linalg.inv(affine) @ back @ affine
+    spacing = voxel_sizes(affine)
+    # Each subject voxel takes the value of the scan where the turn and
+    # scaling, undone, bring it.
+    turn = turn_about_centre(affine, t1.shape, truth["angle_deg"], truth["scale"])
+    linear = np.linalg.inv(affine) @ np.linalg.inv(turn) @ affine
     grid = np.indices(t1.shape, dtype=np.float32).reshape(3, -1)
     where = (linear[:3, :3] @ grid + linear[:3, 3:]).reshape((3,) + t1.shape)
     del grid

@@ -6,6 +6,7 @@ import time
 from pathlib import Path
 
 import numpy as np
+from nibabel.affines import voxel_sizes
 
 from .cohort_align import best_alignment, resample, to_uint8
 from .cohort_picture import scan_picture
@@ -48,7 +49,7 @@ def study_scan(reference, path, title):
     start, cpu_start = time.perf_counter(), time.process_time()
     scan, affine = read_scan(path)
     figures = {"shape": "x".join(map(str, scan.shape)),
-               "voxel_mm": "x".join(f"{s:g}" for s in np.sqrt((affine[:3, :3] ** 2).sum(axis=0)).round(3))}
+               "voxel_mm": "x".join(f"{s:g}" for s in voxel_sizes(affine).round(3))}
 
     angle, scale, mi, unmoved = best_alignment(reference, to_uint8(scan), affine)
     figures.update(angle_deg=angle, scale=scale, mi=mi, mi_gain=mi - unmoved)

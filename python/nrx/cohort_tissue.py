@@ -17,7 +17,6 @@ CUBE = np.ones((3, 3, 3))
 class Classes:
     labels: np.ndarray   # uint8 on the box: 0, or the class number
     before: np.ndarray   # the same from intensities alone
-    means: np.ndarray    # intensity centre of each class
 
 
 def class_means(values):
@@ -48,7 +47,7 @@ def classify(image, search):
     interaction = np.asfortranarray(2 * np.eye(3, dtype=np.float32))   # neighbours attract their own class
     for _ in range(SWEEPS):
         nrx.label_relax(p, likelihoods, interaction, inplace=True)
-    return Classes(labels=labels_of(p), before=before, means=means)
+    return Classes(labels=labels_of(p), before=before)
 
 
 def labels_of(p):
