@@ -38,6 +38,7 @@ def demo_cohort(client, folder, count):
     base = scans[0]
     stem = base.name.split(".")[0]
     subjects = [folder / f"{stem}-sim{n:02d}.nii.gz" for n in range(1, count + 1)]
+    print(f"Simulating {count} subjects from {base} into {folder}", flush=True)
     truths = client.gather(client.map(write_subject, [str(base)] * count, [str(s) for s in subjects],
                                       range(1, count + 1), pure=False))
     with open(folder / "subjects.csv", "w", newline="") as file:
