@@ -57,8 +57,8 @@ def cohort_plot(rows, names):
 
 
 def write_page(rows, summary, plot, path):
-    """index.html: the summary lines, the plot (file name plot) and the table,
-    each scan's picture linked from its row."""
+    """index.html: the summary lines, the plot (file name plot), the table,
+    each scan's picture linked from its row, and what each figure means."""
     header = "".join(f'<th title="{html.escape(FIGURES.get(name, ""))}">{name}</th>' for name in COLUMNS)
     lines = []
     for row in rows:
@@ -70,6 +70,7 @@ def write_page(rows, summary, plot, path):
             cells.append(f"<td>{value}</td>")
         lines.append(f'<tr class="{row["status"]}">{"".join(cells)}</tr>')
     paragraphs = "".join(f"<p>{html.escape(line)}</p>\n" for line in summary)
+    legend = "".join(f"<dt>{name}</dt><dd>{html.escape(meaning)}</dd>" for name, meaning in FIGURES.items())
     page = f"""<!DOCTYPE html>
 <html><head><meta charset="utf-8"><title>nrx cohort</title>
 <style>body{{font-family:sans-serif;margin:2em}}td,th{{padding:.2em .5em;text-align:left;white-space:nowrap}}
@@ -78,7 +79,8 @@ tr.failed{{background:#fdd}}th{{cursor:help}}</style></head><body>
 {paragraphs}<img src="{plot}" alt="figures across scans">
 <table><tr>{header}</tr>
 {chr(10).join(lines)}
-</table></body></html>
+</table>
+<h2>Figures</h2><dl>{legend}</dl></body></html>
 """
     with open(path, "w") as file:
         file.write(page)
