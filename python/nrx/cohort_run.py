@@ -19,6 +19,8 @@ def cluster_client(scheduler=None, workers=None):
         with Client(scheduler) as client:
             yield client
         return
+    # One scan at a time per worker process: Dask's nanny also starts each
+    # worker with OMP_NUM_THREADS=1, so the kernels keep to one core each.
     with LocalCluster(n_workers=workers, threads_per_worker=1, host="127.0.0.1", dashboard_address=None,
                       silence_logs=logging.ERROR) as cluster, Client(cluster) as client:
         yield client
