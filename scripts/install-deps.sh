@@ -14,6 +14,7 @@ packages=(
   python3-skimage python3-nibabel               # the speed comparison's peers
   python3-dev python3-pybind11                  # the Python package nrx
   python3-pytest python3-venv python3-pip python3-setuptools   # its tests and its offline install
+  python3-distributed python3-matplotlib        # the cohort on Dask: cluster, pictures
   clang libclang-rt-14-dev                      # libFuzzer run of the unpacker
 )
 # Real 1 mm brain scans for the demo; without them it uses a synthetic head.
