@@ -1,9 +1,7 @@
 #include "statistics/gamma_sampler.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "statistics/gamma_sampler_detail.hpp"
 #include "statistics/wichmann_hill.hpp"
@@ -42,37 +40,41 @@ std::int32_t uniforms_for(std::int32_t m)
 }
 
 // Draws r[i], r[i + 1], ... from the stream by attempts taken in batches, and
-// returns how far it got (at least i + 1, at most n).
+// returns how far it got (at least i + 1, at most n). `boosted` is
+// shape.boosted.
 //
 // An attempt is a boosted shape's uniform, then uniform pairs until one is
-// kept, then the uniform of the test. Assuming each attempt passes, the
-// batch first lays out where its attempts start (a chain of table look-ups),
-// then works out each candidate, then tests them in order. A rejection of an
-// unboosted shape leaves the layout right: the next attempt is where the
-// retry starts. A rejection of a boosted shape (whose next attempt would
-// draw no new scale) and a candidate with 1 + k x <= 0 (whose sample draws
-// its next pair at once) break the layout: that variate is finished one
-// uniform at a time, and the batch ends there.
-std::int32_t draw_batch(UniformStream& stream, const detail::TsangShape& shape, double b,
-                        double* r, std::int32_t i, std::int32_t n)
+// kept, then the uniform of the test. Assuming each attempt passes, the batch
+// first lays out where its attempts start, then takes the logarithms of their
+// pairs, then tests them in order. A rejection of an unboosted shape leaves
+// the layout right: the next attempt is where the retry starts. A rejection of
+// a boosted shape (whose retry draws no new scale) and a candidate with
+// 1 + k x <= 0 (whose sample draws its next pair at once) break the layout:
+// that variate is finished one uniform at a time, and the batch ends there.
+// A batch has no more attempts than variates to draw, so it can only reach n
+// at its last attempt.
+template <bool boosted>
+std::int32_t draw_batch(UniformStream& stream, const detail::TsangShape& shape, double b, double* r, std::int32_t i,
+                        std::int32_t n)
 {
     auto next = [&stream] { return stream.next(); };
     const double* w = stream.window();
 
     std::int32_t start[batch];  // the attempt's first uniform
     std::int32_t pair[batch];   // its kept pair
-    double s[batch];            // p^2 + q^2 of that pair
+    double p[batch];            // 2 u - 1 of the pair's first uniform
+    double s[batch];            // p^2 + q^2 of the pair
+    double u[batch];            // the test's uniform
     std::int32_t count = 0;
-    const std::int32_t most = std::min(shape.boosted ? boosted_batch : batch, n - i);
-    const std::int32_t end = stream.filled() - 2;
+    const std::int32_t most = std::min(boosted ? boosted_batch : batch, n - i);
+    const std::int32_t end = stream.filled() - 2;  // the test's uniform must be made
     for (std::int32_t at = stream.cursor(); count < most; ++count) {
-        std::int32_t j = at + shape.boosted;
-        double sj;
+        std::int32_t j = at + boosted;
         for (; j < end; j += 2) {
-            const double p = 2.0 * w[j] - 1.0;
+            p[count] = 2.0 * w[j] - 1.0;
             const double q = 2.0 * w[j + 1] - 1.0;
-            sj = p * p + q * q;
-            if (detail::inside_circle(sj)) {
+            s[count] = p[count] * p[count] + q * q;
+            if (detail::inside_circle(s[count])) {
                 break;
             }
         }
@@ -81,7 +83,7 @@ std::int32_t draw_batch(UniformStream& stream, const detail::TsangShape& shape, 
         }
         start[count] = at;
         pair[count] = j;
-        s[count] = sj;
+        u[count] = w[j + 2];
         at = j + 3;
     }
     if (count == 0) {
@@ -89,29 +91,29 @@ std::int32_t draw_batch(UniformStream& stream, const detail::TsangShape& shape, 
         return i + 1;
     }
 
-    // The logarithms first, in a loop of nothing else, so that they overlap.
-    double log_s[batch];
+    // The candidates, in loops without branches: the logarithms, and the
+    // divisions and roots that wait on them, overlap.
+    double root[batch];
     for (std::int32_t t = 0; t < count; ++t) {
-        log_s[t] = std::log(s[t]);
+        root[t] = detail::polar_root(s[t]);
+    }
+    double v3[batch], x2[batch];
+    bool negative[batch], squeezed[batch];
+    for (std::int32_t t = 0; t < count; ++t) {
+        const double x = p[t] * root[t];
+        const double v = 1.0 + shape.k * x;
+        negative[t] = v <= 0.0;
+        v3[t] = v * v * v;
+        x2[t] = x * x;
+        squeezed[t] = detail::squeezed(u[t], x2[t]);
     }
 
     for (std::int32_t t = 0; t < count; ++t) {
-        const std::int32_t j = pair[t];
-        const double x = detail::polar_deviate(2.0 * w[j] - 1.0, s[t], log_s[t]);
-        double v = 1.0 + shape.k * x;
-        const bool negative = v <= 0.0;
-        v = v * v * v;
-        const double x2 = x * x;
-        const double u = w[j + 2];
-        const double c = shape.boosted ? detail::boost(w[start[t]], shape.a) : 1.0;
-        if (!negative && (detail::squeezed(u, x2) || detail::accepted(u, x2, v, shape.d))) {
-            r[i++] = c * shape.d * v * b;
-            if (i == n) {
-                stream.skip_to(j + 3);
-                return i;
-            }
-        } else if (negative || shape.boosted) {
-            stream.skip_to(j + (negative ? 2 : 3));
+        const double c = boosted ? detail::boost(w[start[t]], shape.a) : 1.0;
+        if (!negative[t] && (squeezed[t] || detail::accepted(u[t], x2[t], v3[t], shape.d))) {
+            r[i++] = c * shape.d * v3[t] * b;
+        } else if (negative[t] || boosted) {
+            stream.skip_to(pair[t] + (negative[t] ? 2 : 3));
             r[i++] = c * shape.d * detail::tsang_cube(next, shape) * b;
             return i;
         }
@@ -133,7 +135,7 @@ void gamma_fill(WichmannHill& state, double a, double b, double* r, std::int32_t
         if (stream.filled() - stream.cursor() < low_water) {
             stream.make_ahead(uniforms_for(n - i));
         }
-        i = draw_batch(stream, shape, b, r, i, n);
+        i = shape.boosted ? draw_batch<true>(stream, shape, b, r, i, n) : draw_batch<false>(stream, shape, b, r, i, n);
     }
     state = stream.state();
 }

@@ -12,11 +12,11 @@ namespace nrx::detail {
 // The draws below take their uniforms in order from `next()`.
 
 // Whether a polar pair p, q with s = p^2 + q^2 is kept: strictly inside the
-// unit circle and not on its centre.
-inline bool inside_circle(double s) { return s < 1.0 && s != 0.0; }
+// unit circle and not on its centre (s is never NaN).
+inline bool inside_circle(double s) { return 0.0 < s && s < 1.0; }
 
-// The polar deviate of a kept pair, given log(s).
-inline double polar_deviate(double p, double s, double log_s) { return p * std::sqrt(-2.0 * log_s / s); }
+// The factor that makes p of a kept pair a normal deviate.
+inline double polar_root(double s) { return std::sqrt(-2.0 * std::log(s) / s); }
 
 // The next standard normal deviate by the polar method: pairs of uniforms
 // until one is kept; the second deviate of the pair is discarded.
@@ -29,7 +29,7 @@ double normal_from(Next& next)
         const double q = 2.0 * next() - 1.0;
         s = p * p + q * q;
     } while (!inside_circle(s));
-    return polar_deviate(p, s, std::log(s));
+    return p * polar_root(s);
 }
 
 // The Marsaglia-Tsang constants of a shape; a shape below 1 is raised by 1
