@@ -32,9 +32,10 @@ constexpr Word Y = word(172, 30307);
 constexpr Word Z = word(170, 30323);
 
 // w * jump mod the modulus, for w and jump in [1, modulus). The product is
-// below 2^30, so exact; its quotient by the (prime) modulus is never whole,
-// so lies at least 1/modulus from a whole number, far beyond the rounding of
-// product * inverse: the truncated quotient, and the remainder, are exact.
+// below 2^30, so exact. Its quotient by the (prime) modulus is never whole,
+// so it lies at least 1/modulus from a whole number, far more than the
+// rounding error of product * inverse: the truncated quotient, and so the
+// remainder, are exact.
 inline double advanced(double w, double jump, const Word& word)
 {
     const double product = w * jump;
@@ -119,6 +120,7 @@ void make_uniforms(const WichmannHill& base, std::int32_t from, std::int32_t to,
 
 void UniformStream::make_ahead(std::int32_t count)
 {
+    // The one place the instruction set is chosen, once.
     static const Vectors widest = runs(Vectors::avx512) ? Vectors::avx512
                                   : runs(Vectors::avx2)   ? Vectors::avx2
                                                           : Vectors::baseline;
