@@ -1,7 +1,8 @@
 // NaN counting along each dimension of a 1 mm brain volume (181 x 217 x 181
 // doubles, a tenth NaN), by the walk nan_reduce chooses and by one strided
-// fibre at a time; and 10^7 gamma samples. Output buffers are allocated and
-// touched once before timing, so the figures exclude first-touch costs.
+// fibre at a time; 10^7 gamma samples; and the gamma sampler's window of
+// uniforms by each instruction set. Output buffers are allocated and touched
+// once before timing, so the figures exclude first-touch costs.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "statistics/gamma_sampler.hpp"
 #include "statistics/nan_reduce.hpp"
 #include "statistics/nan_reduce_detail.hpp"
+#include "statistics/wichmann_hill.hpp"
 
 namespace {
 
@@ -58,5 +60,23 @@ void gamma_samples(benchmark::State& state)
 }
 // Shapes 0.5 and 2 (the argument is ten times the shape).
 BENCHMARK(gamma_samples)->ArgName("shape_x10")->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void make_uniforms(benchmark::State& state)
+{
+    using nrx::detail::UniformStream;
+    const auto vectors = static_cast<nrx::detail::Vectors>(state.range(0));
+    if (!nrx::detail::runs(vectors)) {
+        state.SkipWithError("this processor does not run these vectors");
+        return;
+    }
+    std::vector<double> window(UniformStream::capacity, 0.0);
+    for (auto _ : state) {
+        nrx::detail::make_uniforms(nrx::WichmannHill{}, 0, UniformStream::capacity, window.data(), vectors);
+        benchmark::DoNotOptimize(window.data());
+    }
+    state.SetItemsProcessed(state.iterations() * UniformStream::capacity);
+}
+// Baseline, AVX2, AVX-512.
+BENCHMARK(make_uniforms)->ArgName("vectors")->DenseRange(0, 2);
 
 }  // namespace

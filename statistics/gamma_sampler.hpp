@@ -4,7 +4,7 @@
 // caller owns it, so a plug-in can keep one state for as long as it stays
 // loaded and a test can start from any state. The same state and arguments
 // always give the same numbers, drawn in the order written in
-// gamma_sampler.cpp.
+// gamma_sampler_detail.hpp, one variate at a time.
 //
 // Typical use:
 //
@@ -27,7 +27,8 @@ struct WichmannHill {
 // advancing `state`; writes and draws nothing when n <= 0. A shape of 0
 // gives 0, +infinity gives +infinity; NaN, -infinity and shapes so negative
 // that a + 1 - 1/3 <= 0 give NaN. Ends for every a. Cost: a few uniform
-// draws per element.
+// draws and logarithms per element; the uniforms are made ahead, up to a few
+// thousand more than are drawn.
 void gamma_fill(WichmannHill& state, double a, double b, double* r, std::int32_t n);
 
 }  // namespace nrx

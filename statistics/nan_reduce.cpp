@@ -41,7 +41,7 @@ void nan_reduce(const T* x, const std::int32_t* dims, std::int32_t n, std::int32
     if (t == 0) {
         std::fill_n(y, static_cast<std::ptrdiff_t>(before) * after, nan_count_t<T>(0));
     } else if (before == 1) {
-        detail::nan_reduce_fibres(x, dims, n, d, y);
+        detail::nan_reduce_contiguous(x, t, after, y);
     } else {
         detail::nan_reduce_runs(x, before, t, after, y);
     }

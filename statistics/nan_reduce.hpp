@@ -18,8 +18,9 @@
 //   nrx::nan_reduce(x, dims.data(), n, d, y.data());
 //
 // Cost: one read of every element of X, in memory order, and one write of
-// every element of Y; scratch is a few subscripts and a few thousand
-// counters on the stack. A fibre of length 0 counts 0.
+// every element of Y, split over every OpenMP thread (the counts are the same
+// at any thread count); scratch is a few subscripts and up to 8192 counters
+// on each thread's stack. A fibre of length 0 counts 0.
 #pragma once
 
 #include <cstdint>

@@ -66,6 +66,16 @@
 %! assert (r, expected);
 
 %!test
+%! % Runs long enough to cross the uniforms the plug-in makes ahead, with
+%! % rejections and the boosted shape's scale, go on from call to call.
+%! clear nrx_gamma_sampler
+%! r = [nrx_gamma_sampler(1, 1, 700, 1); nrx_gamma_sampler(0.5, 1, 500, 1); nrx_gamma_sampler(1, 1, 3, 1)];
+%! [expected, s] = ref_samples (load_state (), 1, 1, 700);
+%! [expected(701:1200), s] = ref_samples (s, 0.5, 1, 500);
+%! expected(1201:1203) = ref_samples (s, 1, 1, 3);
+%! assert (r, expected);
+
+%!test
 %! % Two calls differ; unloading and reloading repeats them.
 %! clear nrx_gamma_sampler
 %! first = [nrx_gamma_sampler(2, 1), nrx_gamma_sampler(2, 1)];

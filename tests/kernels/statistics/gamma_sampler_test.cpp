@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -83,6 +85,42 @@ TEST(GammaFill, DrawsNothingForNoElements)
     nrx::gamma_fill(state, 3.0, 1.0, r, -4);
     EXPECT_TRUE(state.ix == 101 && state.iy == 1001 && state.iz == 10001);
     EXPECT_EQ(r[0], -1.0);
+}
+
+// gamma_fill against the variates drawn one at a time, from one state carried
+// through every call: each value bit for bit, and the state left.
+void expect_fill_draws_one_at_a_time(nrx::WichmannHill& state, double a, double b, std::int32_t n)
+{
+    nrx::WichmannHill sequential = state;
+    std::vector<double> expected(n), r(n);
+    for (double& value : expected) {
+        value = nrx::detail::gamma(sequential, a) * b;
+    }
+    nrx::gamma_fill(state, a, b, r.data(), n);
+    EXPECT_EQ(std::memcmp(r.data(), expected.data(), n * sizeof(double)), 0) << "shape " << a << ", " << n << " values";
+    EXPECT_TRUE(state.ix == sequential.ix && state.iy == sequential.iy && state.iz == sequential.iz)
+        << "shape " << a << ", " << n << " values";
+}
+
+TEST(GammaFill, LongRunsEqualTheDrawsOneAtATime)
+{
+    nrx::WichmannHill state;
+    expect_fill_draws_one_at_a_time(state, 2.0, 1.0, 10000000);
+    expect_fill_draws_one_at_a_time(state, 0.5, 1.0, 10000000);
+}
+
+// Shapes whose candidates often have 1 + k x <= 0 (1, 0.01) or are often
+// rejected, degenerate shapes, and lengths around a batch.
+TEST(GammaFill, EveryShapeAndLengthEqualsTheDrawsOneAtATime)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    nrx::WichmannHill state{7, 11, 13};
+    for (double a : {1.0, 0.01, 10.0, 1.0 - 1e-16, 1e6, 1e-300, 0.0, -0.0, std::nan(""), inf, -inf, -0.5, -0.7}) {
+        for (std::int32_t n : {1, 2, 7, 8, 9, 32, 33, 3000}) {
+            expect_fill_draws_one_at_a_time(state, a, -1.5, n);
+        }
+        expect_fill_draws_one_at_a_time(state, a, 1.0, 100000);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "statistics/nan_reduce_detail.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstdint>
@@ -86,7 +87,8 @@ TEST(NanReduce, BothWalksMatchBruteForceOnEveryDimension)
     std::mt19937 generator(11);
     // Shapes with singleton axes, and rows longer than one run.
     const std::int32_t run = nrx::detail::run_length;
-    const std::vector<Dims> shapes = {{7}, {1, 9}, {4, 1, 3}, {3, 5, 2, 4}, {1, 1, 6}, {2 * run + 5, 3}, {3, run + 1, 2}};
+    const std::vector<Dims> shapes = {{7},          {1, 9},         {4, 1, 3},      {3, 5, 2, 4}, {1, 1, 6},
+                                      {2 * run + 5, 3}, {3, run + 1, 2}, {run + 3, 6, 2}};
     for (const Dims& dims : shapes) {
         const std::vector<double> x = random_with_nans(element_count(dims), generator);
         const auto n = static_cast<std::int32_t>(dims.size());
@@ -100,9 +102,40 @@ TEST(NanReduce, BothWalksMatchBruteForceOnEveryDimension)
             nrx::detail::nan_reduce_fibres(x.data(), dims.data(), n, d, fibres.data());
             nrx::detail::nan_reduce_runs(x.data(), before, t, element_count(q) / before, runs.data());
             nrx::nan_reduce(x.data(), dims.data(), n, d, chosen.data());
+            if (before == 1) {
+                std::vector<double> contiguous(expected.size(), -1.0);
+                nrx::detail::nan_reduce_contiguous(x.data(), t, element_count(q), contiguous.data());
+                EXPECT_EQ(contiguous, expected) << "shape " << ::testing::PrintToString(dims) << " d " << d;
+            }
             EXPECT_EQ(fibres, expected) << "shape " << ::testing::PrintToString(dims) << " d " << d;
             EXPECT_EQ(runs, expected) << "shape " << ::testing::PrintToString(dims) << " d " << d;
             EXPECT_EQ(chosen, expected) << "shape " << ::testing::PrintToString(dims) << " d " << d;
+        }
+    }
+}
+
+// Arrays of many pieces, split over 1 and 3 threads, in double and in single
+// (whose counters are integers) and from bytes (converted to single).
+TEST(NanReduce, AnyThreadCountGivesTheBruteForceCounts)
+{
+    std::mt19937 generator(5);
+    for (const Dims& dims : {Dims{181, 37, 29}, Dims{3, 9000, 7}, Dims{nrx::detail::run_length + 1, 9, 2}}) {
+        const std::vector<double> x = random_with_nans(element_count(dims), generator);
+        const std::vector<float> single(x.begin(), x.end());
+        const std::vector<std::uint8_t> bytes(x.size(), 7);
+        for (std::int32_t d = 0; d < 3; ++d) {
+            const std::vector<double> expected = reference_counts(x, dims, d);
+            for (int threads : {1, 3}) {
+                omp_set_num_threads(threads);
+                std::vector<double> y(expected.size()), from_bytes(expected.size());
+                std::vector<float> y_single(expected.size());
+                nrx::nan_reduce(x.data(), dims.data(), 3, d, y.data());
+                nrx::nan_reduce(single.data(), dims.data(), 3, d, y_single.data());
+                nrx::nan_reduce(bytes.data(), dims.data(), 3, d, from_bytes.data());
+                EXPECT_EQ(y, expected) << "d " << d << ", " << threads << " threads";
+                EXPECT_EQ(std::vector<double>(y_single.begin(), y_single.end()), expected) << "d " << d;
+                EXPECT_EQ(from_bytes, std::vector<double>(expected.size(), dims[d])) << "d " << d;
+            }
         }
     }
 }
