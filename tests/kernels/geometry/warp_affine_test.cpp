@@ -1,6 +1,7 @@
 #include "geometry/warp_affine.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstring>
@@ -81,6 +82,23 @@ TEST(WarpAffine, SharedBufferReadsOldValuesAndKeepsTheLaterStore)
     EXPECT_EQ(xy[0], 13.0f);
     EXPECT_EQ(z[0], 10.0f);
     EXPECT_EQ(xy[1], 26.0f);
+}
+
+TEST(WarpAffine, OneAndThreeThreadsGiveTheSameBitsWithSharedBuffers)
+{
+    std::mt19937 generator(11);
+    std::uniform_real_distribution<float> coordinate(-200.0f, 200.0f);
+    const double m[16] = {1.1, 0.2, -0.3, 1e-3, 0.4, 0.9, 0.1, 2e-3, -0.2, 0.3, 1.2, 0, 5, -6, 7, 1};
+    std::vector<float> start(2 * 1001);
+    for (float& v : start) v = coordinate(generator);
+    std::vector<float> results[2];
+    for (int threads : {1, 3}) {
+        omp_set_num_threads(threads);
+        std::vector<float> xy = start;
+        nrx::apply_affine_to_field(xy.data(), xy.data(), xy.data() + 1001, 1001, m);
+        results[threads / 3] = xy;
+    }
+    for (std::size_t e = 0; e < start.size(); ++e) ASSERT_TRUE(same_bits(results[0][e], results[1][e])) << e;
 }
 
 }  // namespace
