@@ -29,6 +29,14 @@ const float jitter_table[97] = {
     0.896648f,
 };
 
+}  // namespace detail
+
+namespace {
+
+// Trilinear value of the 8-bit volume f, which fills `grid`, at the
+// one-based point (x, y, z), in double precision. The x and y weights are
+// single precision, the z weight is exact. Requires 1 <= x < nx,
+// 1 <= y < ny and 1 <= z < nz; makes no bounds test of its own.
 double sample_trilinear(const Grid3& grid, const std::uint8_t* f, float x, float y, float z)
 {
     // x, y, z >= 1: truncation is the floor.
@@ -53,10 +61,6 @@ double sample_trilinear(const Grid3& grid, const std::uint8_t* f, float x, float
                       (v[sy] * static_cast<double>(dx2) + v[sx + sy] * static_cast<double>(dx1)) * dy1;
     return p0 * dz2 + p1 * dz1;
 }
-
-}  // namespace detail
-
-namespace {
 
 // The grid coordinate along an axis of d voxels with skip s runs while it is
 // below d - s. The difference is taken in double: where it is not exact, s is
@@ -95,26 +99,36 @@ struct Contribution {
     float f;
 };
 
+// Each axis's skip times each jitter table entry, in double, as the walk
+// adds them to its coordinates; the table's first three entries are repeated
+// after its end, so that entries p+1 .. p+3 for p < 97 are read without
+// wrapping.
+struct JitterSteps {
+    double axis[3][97 + 3];
+
+    explicit JitterSteps(const float s[3])
+    {
+        for (int k = 0; k < 3; ++k)
+            for (int q = 0; q < 97 + 3; ++q) axis[k][q] = static_cast<double>(s[k]) * detail::jitter_table[q % 97];
+    }
+};
+
 struct JointHistogramInputs {
     const double* m;
     const std::uint8_t* v1;
     Grid3 grid1;
     const std::uint8_t* v2;
     Grid3 grid2;
-    const float* s;
+    JitterSteps jitter;
 };
 
 // The contribution of grid point (x, y, z), jittered by table entries p+1,
-// p+2, p+3 (mod 97).
+// p+2, p+3 (mod 97), for 0 <= p < 97.
 Contribution contribution(const JointHistogramInputs& in, float x, float y, float z, int p)
 {
-    using detail::jitter_table;
-    const int p1 = (p + 1) % 97;
-    const int p2 = (p1 + 1) % 97;
-    const int p3 = (p2 + 1) % 97;
-    const float rx = static_cast<float>(x + static_cast<double>(in.s[0]) * jitter_table[p1]);
-    const float ry = static_cast<float>(y + static_cast<double>(in.s[1]) * jitter_table[p2]);
-    const float rz = static_cast<float>(z + static_cast<double>(in.s[2]) * jitter_table[p3]);
+    const float rx = static_cast<float>(x + in.jitter.axis[0][p + 1]);
+    const float ry = static_cast<float>(y + in.jitter.axis[1][p + 2]);
+    const float rz = static_cast<float>(z + in.jitter.axis[2][p + 3]);
     const Contribution none{-1, 0.0f};
 
     // The jittered point lies exactly below x + s, itself below the first
@@ -128,10 +142,10 @@ Contribution contribution(const JointHistogramInputs& in, float x, float y, floa
     if (!inside(in.grid2, vx, vy, vz)) return none;
 
     // Both interpolated values lie in [0, 255]: truncation is the floor.
-    const float vf = static_cast<float>(detail::sample_trilinear(in.grid2, in.v2, vx, vy, vz));
+    const float vf = static_cast<float>(sample_trilinear(in.grid2, in.v2, vx, vy, vz));
     const std::int32_t i = static_cast<std::int32_t>(vf);
     const float f = vf - static_cast<float>(i);
-    const double vg = detail::sample_trilinear(in.grid1, in.v1, rx, ry, rz);
+    const double vg = sample_trilinear(in.grid1, in.v1, rx, ry, rz);
     const std::int32_t j = static_cast<std::int32_t>(vg + 0.5);
     return {i + 256 * j, f};
 }
@@ -172,7 +186,7 @@ std::int64_t walk_contributions(const JointHistogramInputs& in, const Walk& walk
         const float z = walk.z[row / ny];
         for (std::int64_t ix = row == from.row ? from.ix : 0; ix < row_length && done < count; ++ix) {
             out[done++] = contribution(in, walk.x[ix], y, z, p);
-            p = (p + 3) % 97;
+            p = p + 3 < 97 ? p + 3 : p + 3 - 97;
         }
     }
     return done;
@@ -189,7 +203,7 @@ void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& gr
                      const Grid3& grid2, const float s[3], double h[256 * 256])
 {
     std::fill(h, h + 256 * 256, 0.0);
-    const JointHistogramInputs in{m, v1, grid1, v2, grid2, s};
+    const JointHistogramInputs in{m, v1, grid1, v2, grid2, JitterSteps(s)};
     const Walk walk{walk_coordinates(grid1.nx, s[0]), walk_coordinates(grid1.ny, s[1]),
                     walk_coordinates(grid1.nz, s[2])};
     const std::int64_t row_length = walk.row_length();
