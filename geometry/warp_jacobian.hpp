@@ -24,7 +24,11 @@ namespace nrx {
 // m[r][c] = M(r, c). Voxels with an index equal to 0 or to their dimension
 // minus 1 are NaN; the others read only their neighbours one step away along
 // each axis. A NaN or infinity in the field makes the voxels that see it
-// non-finite; a singular M makes every interior voxel NaN.
+// non-finite; a singular M makes every interior voxel NaN. (Where NaNs of
+// different sign or payload meet in one voxel's sums, for example a NaN of
+// the field and one made from infinities, which of them the voxel shows
+// follows the operand order the compiler picks, as for any compiled
+// arithmetic.)
 //
 // Planes k = 1 .. nz-2 are computed on every core (the bits do not depend on
 // the thread count); after each, in order and on the calling thread,
