@@ -91,14 +91,12 @@ TEST(WarpAffine, OneAndThreeThreadsGiveTheSameBitsWithSharedBuffers)
     const double m[16] = {1.1, 0.2, -0.3, 1e-3, 0.4, 0.9, 0.1, 2e-3, -0.2, 0.3, 1.2, 0, 5, -6, 7, 1};
     std::vector<float> start(2 * 1001);
     for (float& v : start) v = coordinate(generator);
-    std::vector<float> results[2];
-    for (int threads : {1, 3}) {
-        omp_set_num_threads(threads);
-        std::vector<float> xy = start;
-        nrx::apply_affine_to_field(xy.data(), xy.data(), xy.data() + 1001, 1001, m);
-        results[threads / 3] = xy;
+    std::vector<float> xy[2] = {start, start};
+    for (int t : {0, 1}) {
+        omp_set_num_threads(1 + 2 * t);
+        nrx::apply_affine_to_field(xy[t].data(), xy[t].data(), xy[t].data() + 1001, 1001, m);
     }
-    for (std::size_t e = 0; e < start.size(); ++e) ASSERT_TRUE(same_bits(results[0][e], results[1][e])) << e;
+    for (std::size_t e = 0; e < start.size(); ++e) ASSERT_TRUE(same_bits(xy[0][e], xy[1][e])) << e;
 }
 
 }  // namespace
