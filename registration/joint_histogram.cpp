@@ -192,15 +192,35 @@ std::int64_t walk_contributions(const JointHistogramInputs& in, const Walk& walk
     return done;
 }
 
-// Grid points per piece of work, and pieces per batch: a batch's
-// contributions (1 MB) are made on every core, then added in walk order.
+// Grid points per piece of work.
 constexpr std::int64_t piece_points = 4096;
-constexpr std::int64_t batch_pieces = 32;
+
+// The pieces of the walk's next batch from `first`: at most batch_pieces.
+std::int64_t batch_size(const Walk& walk, WalkPosition first, std::int64_t batch_pieces)
+{
+    const std::int64_t row_length = walk.row_length();
+    const std::int64_t rows_left = walk.rows() - first.row;
+    if (rows_left > batch_pieces * piece_points / row_length + 1) return batch_pieces;
+    const std::int64_t points_left = rows_left * row_length - first.ix;
+    return std::min(batch_pieces, (points_left + piece_points - 1) / piece_points);
+}
+
+void add_contributions(const std::vector<Contribution>& contributions, double h[256 * 256])
+{
+    for (const Contribution& c : contributions) {
+        if (c.cell < 0) continue;
+        h[c.cell] += 1.0 - c.f;
+        if (c.cell % 256 < 255) h[c.cell + 1] += c.f;
+    }
+}
 
 }  // namespace
 
-void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& grid1, const std::uint8_t* v2,
-                     const Grid3& grid2, const float s[3], double h[256 * 256])
+namespace detail {
+
+void joint_histogram_in_batches(const double m[16], const std::uint8_t* v1, const Grid3& grid1,
+                                const std::uint8_t* v2, const Grid3& grid2, const float s[3], double h[256 * 256],
+                                std::int64_t batch_pieces)
 {
     std::fill(h, h + 256 * 256, 0.0);
     const JointHistogramInputs in{m, v1, grid1, v2, grid2, JitterSteps(s)};
@@ -209,26 +229,37 @@ void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& gr
     const std::int64_t row_length = walk.row_length();
     if (row_length == 0) return;
 
-    std::vector<Contribution> batch(batch_pieces * piece_points);
-    std::int64_t counted[batch_pieces];
+    // A piece's contributions live from its sampling, on any thread, until
+    // the calling thread has added them, in walk order.
     for (WalkPosition first{0, 0}; first.row < walk.rows();
          first = first.ahead(batch_pieces * piece_points, row_length)) {
+        std::vector<std::vector<Contribution>> pieces(static_cast<std::size_t>(batch_size(walk, first, batch_pieces)));
         for_each_plane(
-            batch_pieces,
+            static_cast<std::int64_t>(pieces.size()),
             [&](std::int64_t q) {
-                counted[q] = walk_contributions(in, walk, first.ahead(q * piece_points, row_length), piece_points,
-                                                batch.data() + q * piece_points);
+                std::vector<Contribution>& piece = pieces[q];
+                piece.resize(piece_points);
+                piece.resize(walk_contributions(in, walk, first.ahead(q * piece_points, row_length), piece_points,
+                                                piece.data()));
             },
             [&](std::int64_t q) {
-                for (std::int64_t k = 0; k < counted[q]; ++k) {
-                    const Contribution c = batch[q * piece_points + k];
-                    if (c.cell < 0) continue;
-                    h[c.cell] += 1.0 - c.f;
-                    if (c.cell % 256 < 255) h[c.cell + 1] += c.f;
-                }
+                add_contributions(pieces[q], h);
+                std::vector<Contribution>().swap(pieces[q]);
                 return true;
             });
     }
+}
+
+}  // namespace detail
+
+void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& grid1, const std::uint8_t* v2,
+                     const Grid3& grid2, const float s[3], double h[256 * 256])
+{
+    // Scheduling pieces a batch at a time bounds the bookkeeping (a few bytes
+    // per piece) of very long walks; each batch ends with every thread
+    // waiting for its last piece, so the walks of any usual call (up to 2^28
+    // points) are one batch.
+    detail::joint_histogram_in_batches(m, v1, grid1, v2, grid2, s, h, std::int64_t{1} << 16);
 }
 
 bool grid_walk_ends(const Grid3& grid1, const float s[3])

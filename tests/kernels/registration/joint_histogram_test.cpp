@@ -272,10 +272,10 @@ TEST(JointHistogram, SmallestAcceptedSkipFinishesTheGrid)
     EXPECT_EQ(total(run_joint_histogram(identity, v1, d1, v2, d2, skips)), 0.0);
 }
 
-TEST(JointHistogram, OneAndThreeThreadsAddInWalkOrderOverManyBatchesAndLongRows)
+TEST(JointHistogram, OneAndThreeThreadsAndSmallBatchesAddInWalkOrder)
 {
-    // Unit skips: more points than one batch of 32 pieces of 4096. Small x
-    // skips: rows of about 3200 points, so that pieces start inside rows.
+    // Unit skips: 141659 points, 35 pieces of 4096. Small x skips: rows of
+    // about 3200 points, so that pieces start inside rows.
     const std::int32_t d1[3] = {61, 51, 51}, d2[3] = {57, 55, 50};
     const Volume v1 = random_volume(d1, 3), v2 = random_volume(d2, 4);
     const double c = std::cos(0.2), s = std::sin(0.2);
@@ -286,9 +286,13 @@ TEST(JointHistogram, OneAndThreeThreadsAddInWalkOrderOverManyBatchesAndLongRows)
         ASSERT_GT(total(expected), 50000.0);
         for (int threads : {1, 3}) {
             omp_set_num_threads(threads);
-            const Histogram h = run_joint_histogram(m, v1, d1, v2, d2, skips);
-            for (std::size_t e = 0; e < h.size(); ++e) {
-                ASSERT_EQ(h[e], expected[e]) << e << " skips " << skips[0] << ", " << threads << " threads";
+            Histogram batched(256 * 256);
+            nrx::detail::joint_histogram_in_batches(m, v1.data(), as_grid(d1), v2.data(), as_grid(d2), skips,
+                                                    batched.data(), 4);
+            for (const Histogram& h : {run_joint_histogram(m, v1, d1, v2, d2, skips), batched}) {
+                for (std::size_t e = 0; e < h.size(); ++e) {
+                    ASSERT_EQ(h[e], expected[e]) << e << " skips " << skips[0] << ", " << threads << " threads";
+                }
             }
         }
     }
