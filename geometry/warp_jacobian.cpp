@@ -133,12 +133,11 @@ bool jacobian_determinants(const float* const field[3], const Grid3& grid, const
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::int32_t nx = grid.nx, ny = grid.ny, nz = grid.nz;
-    const std::int64_t plane_size = grid.step({0, 0, 1});
     if (nz < 3) {
         std::fill(out, out + grid.count(), nan);
         return true;
     }
-    std::fill(out, out + plane_size, nan);
+    std::fill(out, out + grid.step({0, 0, 1}), nan);
     std::fill(out + grid.index(0, 0, nz - 1), out + grid.count(), nan);
 
     // Index 0: voxels with an even index sum; 1: odd.
