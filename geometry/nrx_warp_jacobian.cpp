@@ -1,9 +1,11 @@
 // J = nrx_warp_jacobian(Y1, Y2, Y3, M): Jacobian determinants of a
-// deformation field, NaN on the border, one progress dot per interior plane.
+// deformation field, NaN on the border, one progress dot per interior plane;
+// Ctrl-C stops it between planes.
 #include "geometry/field_arguments.hpp"
 #include "geometry/warp_jacobian.hpp"
 #include "host/console.hpp"
 #include "host/frame.hpp"
+#include "host/interrupt.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 
@@ -45,6 +47,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     const float* const field[3] = {data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
                                    data_of<float>(prhs[FIELD_Z])};
-    nrx::jacobian_determinants(field, grid, m, data_of<float>(plhs[0]), [] { print_now("."); });
+    if (!nrx::jacobian_determinants(field, grid, m, data_of<float>(plhs[0]), [] { print_now("."); }, keep_going)) {
+        stop_for_interrupt();
+    }
     print_now("\n");
 }

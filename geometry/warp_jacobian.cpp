@@ -1,9 +1,9 @@
 #include "geometry/warp_jacobian.hpp"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
+#include "core/planes.hpp"
 #include "geometry/warp_jacobian_detail.hpp"
 
 namespace nrx {
@@ -104,90 +104,69 @@ TetrahedronRecord tetrahedron_record(const Grid3& grid, const TetrahedronCorners
     return record;
 }
 
+ParityStencil parity_stencil(const Grid3& grid, const TetrahedronCorners* table, int count, const float m[3][4])
+{
+    ParityStencil stencil;
+    stencil.tetrahedron_count = count;
+    stencil.corner_count = 1;
+    stencil.corner_offsets[0] = 0;
+    stencil.den = 0.0f;
+    for (int t = 0; t < count; ++t) {
+        const TetrahedronRecord record = tetrahedron_record(grid, table[t], m);
+        stencil.tetrahedra[t] = record;
+        stencil.den = stencil.den + record.w;
+        const std::int64_t offsets[3] = {record.o1, record.o2, record.o3};
+        for (int q = 0; q < 3; ++q) {
+            std::int64_t* const known = stencil.corner_offsets + stencil.corner_count;
+            std::int64_t* const found = std::find(stencil.corner_offsets, known, offsets[q]);
+            if (found == known) stencil.corner_offsets[stencil.corner_count++] = offsets[q];
+            stencil.corners[t][q] = static_cast<int>(found - stencil.corner_offsets);
+        }
+    }
+    return stencil;
+}
+
 }  // namespace detail
 
-namespace {
-
-using detail::TetrahedronRecord;
-
-template <std::size_t N>
-std::array<TetrahedronRecord, N> tetrahedron_records(const Grid3& grid, const detail::TetrahedronCorners (&table)[N],
-                                                     const float m[3][4])
+bool jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
+                           const std::function<void()>& plane_done, KeepGoing keep_going)
 {
-    std::array<TetrahedronRecord, N> records;
-    for (std::size_t t = 0; t < N; ++t) {
-        records[t] = detail::tetrahedron_record(grid, table[t], m);
-    }
-    return records;
-}
-
-// The volume-weighted mean determinant over the tetrahedra voxel e is a
-// corner of.
-template <std::size_t N>
-float voxel_value(const float* const field[3], std::int64_t e, const std::array<TetrahedronRecord, N>& tetrahedra)
-{
-    float num = 0.0f;
-    float den = 0.0f;
-    for (const TetrahedronRecord& t : tetrahedra) {
-        float y[3][4];
-        for (int c = 0; c < 3; ++c) {
-            const float* f = field[c];
-            y[c][0] = f[e];
-            y[c][1] = f[e + t.o1];
-            y[c][2] = f[e + t.o2];
-            y[c][3] = f[e + t.o3];
-        }
-        float l[3][3];
-        for (int r = 0; r < 3; ++r) {
-            for (int s = 0; s < 3; ++s) {
-                const float* b = t.B + 4 * s;
-                l[r][s] = y[r][0] * b[0] + y[r][1] * b[1] + y[r][2] * b[2] + y[r][3] * b[3];
-            }
-        }
-        const float d = l[0][0] * (l[1][1] * l[2][2] - l[2][1] * l[1][2]) +
-                        l[0][1] * (l[1][2] * l[2][0] - l[2][2] * l[1][0]) +
-                        l[0][2] * (l[1][0] * l[2][1] - l[2][0] * l[1][1]);
-        num = num + d * t.w;
-        den = den + t.w;
-    }
-    return num / den;
-}
-
-}  // namespace
-
-void jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
-                           const std::function<void()>& plane_done)
-{
-    const auto even_voxel_records = tetrahedron_records(grid, detail::even_voxel_tetrahedra, m);
-    const auto odd_voxel_records = tetrahedron_records(grid, detail::odd_voxel_tetrahedra, m);
-
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::int32_t nx = grid.nx, ny = grid.ny, nz = grid.nz;
-    for (std::int32_t k = 0; k < nz; ++k) {
-        if (k == 0 || k == nz - 1) {
-            float* plane = out + grid.index(0, 0, k);
-            std::fill(plane, plane + grid.step({0, 0, 1}), nan);
-            continue;
-        }
+    if (nz < 3) {
+        std::fill(out, out + grid.count(), nan);
+        return true;
+    }
+    std::fill(out, out + grid.step({0, 0, 1}), nan);
+    std::fill(out + grid.index(0, 0, nz - 1), out + grid.count(), nan);
+
+    // Index 0: voxels with an even index sum; 1: odd.
+    const detail::ParityStencil stencils[2] = {
+        detail::parity_stencil(grid, detail::even_voxel_tetrahedra, 32, m),
+        detail::parity_stencil(grid, detail::odd_voxel_tetrahedra, 8, m)};
+    const detail::ParityRow parity_row = detail::parity_row_for_this_cpu();
+
+    auto interior_plane = [&](std::int32_t k) {
         for (std::int32_t j = 0; j < ny; ++j) {
             float* row = out + grid.index(0, j, k);
-            if (j == 0 || j == ny - 1) {
+            if (j == 0 || j == ny - 1 || nx < 3) {
                 std::fill(row, row + nx, nan);
                 continue;
             }
-            if (nx == 0) {
-                continue;
-            }
             row[0] = nan;
-            for (std::int32_t i = 1; i < nx - 1; ++i) {
-                const std::int64_t e = grid.index(i, j, k);
-                row[i] = ((i + j + k) % 2 == 0) ? voxel_value(field, e, even_voxel_records)
-                                                : voxel_value(field, e, odd_voxel_records);
-            }
             row[nx - 1] = nan;
+            // The interior voxels from i = 1 and from i = 2, every other one.
+            for (std::int32_t i = 1; i <= 2; ++i) {
+                parity_row(field, grid.index(i, j, k), (nx - i) / 2, stencils[(i + j + k) % 2], row + i);
+            }
         }
-        plane_done();
-    }
+    };
+    return for_each_plane(
+        nz - 2, [&](std::int64_t q) { interior_plane(static_cast<std::int32_t>(q + 1)); },
+        [&](std::int64_t) {
+            plane_done();
+            return should_go_on(keep_going);
+        });
 }
 
 }  // namespace nrx

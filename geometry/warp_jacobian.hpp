@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "core/grid3.hpp"
+#include "core/planes.hpp"
 
 namespace nrx {
 
@@ -22,10 +23,19 @@ namespace nrx {
 // rows 0 to 2 of the grid's voxel-to-space matrix M in single precision,
 // m[r][c] = M(r, c). Voxels with an index equal to 0 or to their dimension
 // minus 1 are NaN; the others read only their neighbours one step away along
-// each axis. After each plane k = 1 .. nz-2 is done, `plane_done` is called.
-// Allocates nothing; a NaN or infinity in the field makes the voxels that see
-// it non-finite; a singular M makes every interior voxel NaN.
-void jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
-                           const std::function<void()>& plane_done);
+// each axis. A NaN or infinity in the field makes the voxels that see it
+// non-finite; a singular M makes every interior voxel NaN. (Where NaNs of
+// different sign or payload meet in one voxel's sums, for example a NaN of
+// the field and one made from infinities, which of them the voxel shows
+// follows the operand order the compiler picks, as for any compiled
+// arithmetic.)
+//
+// Planes k = 1 .. nz-2 are computed on every core (the bits do not depend on
+// the thread count); after each, in order and on the calling thread,
+// `plane_done` is called and then `keep_going` asked. When it says stop, no
+// further plane is started and false is returned, with `out` partly written;
+// otherwise true. Allocates only the bookkeeping of the planes.
+bool jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
+                           const std::function<void()>& plane_done, KeepGoing keep_going = nullptr);
 
 }  // namespace nrx

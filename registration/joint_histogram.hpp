@@ -31,8 +31,13 @@ namespace nrx {
 // axis (NaN included) is skipped, as is, for very long axes or skips of a
 // few units in the last place, a jittered point that rounding has carried
 // onto or past the first volume's far face. Each counted point adds exactly 1
-// to the total of h; nothing is allocated. Call only with skips for which
-// grid_walk_ends holds. Cost: two trilinear samplings per grid point.
+// to the total of h. Call only with skips for which grid_walk_ends holds.
+//
+// Points are sampled on every core, in pieces of 4096, and each piece is
+// added to h on the calling thread, in walk order, so h does not depend on
+// the thread count. Cost: two trilinear samplings per grid point; allocates
+// the grid coordinates along each axis, 32 kB for each piece between its
+// sampling and its adding, and a few bytes of bookkeeping per piece.
 void joint_histogram(const double m[16], const std::uint8_t* v1, const Grid3& grid1, const std::uint8_t* v2,
                      const Grid3& grid2, const float s[3], double h[256 * 256]);
 

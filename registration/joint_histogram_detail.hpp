@@ -1,4 +1,4 @@
-// The jitter table and the trilinear sampling of the joint histogram, for
+// The jitter table and the batched walk of the joint histogram, for
 // joint_histogram.cpp and its tests.
 #pragma once
 
@@ -12,10 +12,10 @@ namespace nrx::detail {
 // call (n from 0) is shifted by entries (3n+1), (3n+2) and (3n+3) mod 97.
 extern const float jitter_table[97];
 
-// Trilinear value of the 8-bit volume f, which fills `grid`, at the
-// one-based point (x, y, z), in double precision. The x and y weights are
-// single precision, the z weight is exact. Requires 1 <= x < nx,
-// 1 <= y < ny and 1 <= z < nz; makes no bounds test of its own.
-double sample_trilinear(const Grid3& grid, const std::uint8_t* f, float x, float y, float z);
+// joint_histogram, with its pieces of 4096 grid points scheduled at most
+// batch_pieces at a time (joint_histogram takes 2^16).
+void joint_histogram_in_batches(const double m[16], const std::uint8_t* v1, const Grid3& grid1,
+                                const std::uint8_t* v2, const Grid3& grid2, const float s[3], double h[256 * 256],
+                                std::int64_t batch_pieces);
 
 }  // namespace nrx::detail

@@ -1,6 +1,7 @@
 #include "geometry/warp_affine.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstring>
@@ -81,6 +82,21 @@ TEST(WarpAffine, SharedBufferReadsOldValuesAndKeepsTheLaterStore)
     EXPECT_EQ(xy[0], 13.0f);
     EXPECT_EQ(z[0], 10.0f);
     EXPECT_EQ(xy[1], 26.0f);
+}
+
+TEST(WarpAffine, OneAndThreeThreadsGiveTheSameBitsWithSharedBuffers)
+{
+    std::mt19937 generator(11);
+    std::uniform_real_distribution<float> coordinate(-200.0f, 200.0f);
+    const double m[16] = {1.1, 0.2, -0.3, 1e-3, 0.4, 0.9, 0.1, 2e-3, -0.2, 0.3, 1.2, 0, 5, -6, 7, 1};
+    std::vector<float> start(2 * 1001);
+    for (float& v : start) v = coordinate(generator);
+    std::vector<float> xy[2] = {start, start};
+    for (int t : {0, 1}) {
+        omp_set_num_threads(1 + 2 * t);
+        nrx::apply_affine_to_field(xy[t].data(), xy[t].data(), xy[t].data() + 1001, 1001, m);
+    }
+    for (std::size_t e = 0; e < start.size(); ++e) ASSERT_TRUE(same_bits(xy[0][e], xy[1][e])) << e;
 }
 
 }  // namespace

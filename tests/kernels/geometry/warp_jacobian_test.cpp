@@ -2,8 +2,11 @@
 #include "geometry/warp_jacobian_detail.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <utility>
 #include <vector>
@@ -26,13 +29,14 @@ struct Result {
     int planes = 0;
 };
 
-Result run(const Field& f, const float m[3][4])
+Result run(const Field& f, const float m[3][4], nrx::KeepGoing keep_going = nullptr, bool* finished = nullptr)
 {
     Result r;
     r.out.assign(f.c[0].size(), 123.0f);
     const float* field[3] = {f.c[0].data(), f.c[1].data(), f.c[2].data()};
     const nrx::Grid3 grid{f.dim[0], f.dim[1], f.dim[2]};
-    nrx::jacobian_determinants(field, grid, m, r.out.data(), [&] { ++r.planes; });
+    const bool done = nrx::jacobian_determinants(field, grid, m, r.out.data(), [&] { ++r.planes; }, keep_going);
+    if (finished != nullptr) *finished = done;
     return r;
 }
 
@@ -206,6 +210,100 @@ TEST(WarpJacobian, SingularGridMatrixMakesEveryVoxelNan)
     const Field f = mapped_positions(4, 4, 4, skewed_grid, 1.0f);
     const Result r = run(f, singular);
     for (float v : r.out) EXPECT_TRUE(std::isnan(v));
+}
+
+// Bit patterns, so that NaN signs and payloads count.
+bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// One voxel at a time, every tetrahedron in table order: the arithmetic of
+// the definition, which the lanes must reproduce bit for bit.
+float voxel_by_voxel(const Field& f, const float m[3][4], int i, int j, int k)
+{
+    const nrx::Grid3 grid{f.dim[0], f.dim[1], f.dim[2]};
+    const bool even = (i + j + k) % 2 == 0;
+    const auto* table = even ? nrx::detail::even_voxel_tetrahedra : nrx::detail::odd_voxel_tetrahedra;
+    const std::int64_t e = f.index(i, j, k);
+    float num = 0.0f, den = 0.0f;
+    for (int t = 0; t < (even ? 32 : 8); ++t) {
+        const auto record = nrx::detail::tetrahedron_record(grid, table[t], m);
+        const std::int64_t corner[4] = {e, e + record.o1, e + record.o2, e + record.o3};
+        float l[3][3];
+        for (int r = 0; r < 3; ++r)
+            for (int s = 0; s < 3; ++s) {
+                const float* b = record.B + 4 * s;
+                const auto& y = f.c[r];
+                l[r][s] = y[corner[0]] * b[0] + y[corner[1]] * b[1] + y[corner[2]] * b[2] + y[corner[3]] * b[3];
+            }
+        const float d = l[0][0] * (l[1][1] * l[2][2] - l[2][1] * l[1][2]) +
+                        l[0][1] * (l[1][2] * l[2][0] - l[2][2] * l[1][0]) +
+                        l[0][2] * (l[1][0] * l[2][1] - l[2][0] * l[1][1]);
+        num = num + d * record.w;
+        den = den + record.w;
+    }
+    return num / den;
+}
+
+// Odd sizes, rows of more than one 64-voxel lane block per parity, and a few
+// NaN and infinite field values.
+Field rough_field()
+{
+    Field f = mapped_positions(141, 7, 6, skewed_grid, 1.0f);
+    std::mt19937 generator(5);
+    std::uniform_real_distribution<float> jitter(-0.4f, 0.4f);
+    for (auto& component : f.c)
+        for (float& v : component) v += jitter(generator);
+    // Infinities, and NaN with the bits of those the processor makes from
+    // them: where two NaNs meet, which one an operation passes on depends on
+    // the operand order the compiler picks, so only NaNs that all have one
+    // pattern give results of defined bits.
+    volatile float infinity = std::numeric_limits<float>::infinity();
+    const float special[3] = {infinity - infinity, infinity, -infinity};
+    std::uniform_int_distribution<std::size_t> place(0, f.c[0].size() - 1);
+    for (int n = 0; n < 60; ++n) f.c[n % 3][place(generator)] = special[n / 3 % 3];
+    return f;
+}
+
+TEST(WarpJacobian, EveryRowVariantGivesTheVoxelByVoxelBits)
+{
+    const Field f = rough_field();
+    const nrx::Grid3 grid{f.dim[0], f.dim[1], f.dim[2]};
+    using namespace nrx::detail;
+    const ParityStencil stencils[2] = {parity_stencil(grid, even_voxel_tetrahedra, 32, skewed_grid),
+                                       parity_stencil(grid, odd_voxel_tetrahedra, 8, skewed_grid)};
+    EXPECT_EQ(stencils[0].corner_count, 19);
+    EXPECT_EQ(stencils[1].corner_count, 7);
+    std::vector<ParityRow> variants = {parity_row_baseline};
+    if (has_avx2()) variants.push_back(parity_row_avx2);
+    const float* field[3] = {f.c[0].data(), f.c[1].data(), f.c[2].data()};
+    for (ParityRow variant : variants) {
+        std::vector<float> out(f.c[0].size(), 0.0f);
+        for (int k = 1; k < f.dim[2] - 1; ++k)
+            for (int j = 1; j < f.dim[1] - 1; ++j)
+                for (int i = 1; i <= 2; ++i) {
+                    const std::int64_t e = f.index(i, j, k);
+                    variant(field, e, (f.dim[0] - i) / 2, stencils[(i + j + k) % 2], out.data() + e);
+                }
+        for (int k = 1; k < f.dim[2] - 1; ++k)
+            for (int j = 1; j < f.dim[1] - 1; ++j)
+                for (int i = 1; i < f.dim[0] - 1; ++i)
+                    ASSERT_TRUE(same_bits(out[f.index(i, j, k)], voxel_by_voxel(f, skewed_grid, i, j, k)))
+                        << i << "," << j << "," << k;
+    }
+}
+
+TEST(WarpJacobian, ThreadCountChangesNoBitAndTheHookStopsTheCallAfterAPlane)
+{
+    const Field f = rough_field();
+    omp_set_num_threads(1);
+    const Result one = run(f, skewed_grid);
+    omp_set_num_threads(3);
+    bool finished = false;
+    const Result three = run(f, skewed_grid, [] { return true; }, &finished);
+    EXPECT_TRUE(finished);
+    EXPECT_EQ(three.planes, f.dim[2] - 2);
+    for (std::size_t e = 0; e < one.out.size(); ++e) ASSERT_TRUE(same_bits(one.out[e], three.out[e])) << e;
+    EXPECT_EQ(run(f, skewed_grid, [] { return false; }, &finished).planes, 1);
+    EXPECT_FALSE(finished);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "registration/joint_histogram_detail.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstdint>
@@ -269,6 +270,32 @@ TEST(JointHistogram, SmallestAcceptedSkipFinishesTheGrid)
     ASSERT_TRUE(nrx::grid_walk_ends(as_grid(d1), skips));
     const Volume v1(8, 0), v2;
     EXPECT_EQ(total(run_joint_histogram(identity, v1, d1, v2, d2, skips)), 0.0);
+}
+
+TEST(JointHistogram, OneAndThreeThreadsAndSmallBatchesAddInWalkOrder)
+{
+    // Unit skips: 141659 points, 35 pieces of 4096. Small x skips: rows of
+    // about 3200 points, so that pieces start inside rows.
+    const std::int32_t d1[3] = {61, 51, 51}, d2[3] = {57, 55, 50};
+    const Volume v1 = random_volume(d1, 3), v2 = random_volume(d2, 4);
+    const double c = std::cos(0.2), s = std::sin(0.2);
+    const double m[16] = {c, s, 0, 0, -s, c, 0, 0, 0.05, 0, 0.95, 0, 3.3, -4.1, 1.2, 1};
+    const float skip_sets[2][3] = {{1, 1, 1}, {0.019f, 7, 9}};
+    for (const auto& skips : skip_sets) {
+        const Histogram expected = reference_joint_histogram(m, v1, d1, v2, d2, skips);
+        ASSERT_GT(total(expected), 50000.0);
+        for (int threads : {1, 3}) {
+            omp_set_num_threads(threads);
+            Histogram batched(256 * 256);
+            nrx::detail::joint_histogram_in_batches(m, v1.data(), as_grid(d1), v2.data(), as_grid(d2), skips,
+                                                    batched.data(), 4);
+            for (const Histogram& h : {run_joint_histogram(m, v1, d1, v2, d2, skips), batched}) {
+                for (std::size_t e = 0; e < h.size(); ++e) {
+                    ASSERT_EQ(h[e], expected[e]) << e << " skips " << skips[0] << ", " << threads << " threads";
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
