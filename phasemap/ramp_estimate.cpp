@@ -61,99 +61,131 @@ std::int64_t pair_terms(const double* pm, const double* mask, std::int64_t step,
     return static_cast<std::int64_t>(tail_pairs);
 }
 
-// The terms of a block of x planes [x0, x1), kept for the map rows in
-// visiting order (row r = z + nz * y) and, within a row, for the x of its
-// span inside the mask only: the three axes' terms of x side by side.
+constexpr std::int32_t slab_rows = 8;  // rows along y per piece of work
+
+// The terms of a block of x planes [x0, x1) in visiting order, each x
+// plane's after the last one's, and within a plane those of the rows (y, z)
+// whose span inside the mask holds x, y outermost, then z: a slot of three
+// terms (one per axis) each. Rows are computed a slab of y at a time, every
+// slab on any core, and add_up reads the buffer front to back.
 class BlockTerms {
 public:
-    // inside[r]: the span inside the mask of row r.
-    BlockTerms(const Grid3& grid, const std::vector<Span>& inside, std::int32_t x0, std::int32_t x1,
-               std::vector<double>& buffer)
-        : grid_(grid), x0_(x0), x1_(x1), parts_(inside.size())
+    // inside[z + nz * y]: the span inside the mask of row (y, z).
+    // The block's terms go to `terms` (3 * kept[x] doubles for each x).
+    BlockTerms(const Grid3& grid, const std::vector<Span>& inside, std::int32_t x0, std::int32_t x1, double* terms)
+        : grid_(grid), inside_(inside), x0_(x0), x1_(x1), width_(x1 - x0),
+          first_slot_(static_cast<std::size_t>(slabs()) * width_), terms_(terms)
     {
-        std::int64_t offset = 0;
-        for (std::size_t r = 0; r < inside.size(); ++r) {
-            Part& part = parts_[r];
-            part.first = std::max(x0, inside[r].first);
-            part.end = std::max(part.first, std::min(x1, inside[r].last + 1));
-            part.offset = offset;
-            offset += 3 * std::int64_t{part.end - part.first};
-            if (part.end > part.first) {
-                in_visiting_order_.push_back(part);
+        // The rows of each slab that hold each x (from where their parts
+        // start and end)...
+        std::vector<std::int64_t> change(static_cast<std::size_t>(width_) + 1);
+        for (std::int32_t slab = 0; slab < slabs(); ++slab) {
+            std::fill(change.begin(), change.end(), 0);
+            for (std::int32_t y = slab * slab_rows; y < std::min(grid.ny, (slab + 1) * slab_rows); ++y) {
+                for (std::int32_t z = 0; z < grid.nz; ++z) {
+                    const Part part = part_of(y, z);
+                    ++change[part.first - x0];
+                    --change[part.end - x0];
+                }
+            }
+            std::int64_t rows = 0;
+            for (std::int32_t x = 0; x < width_; ++x) {
+                rows += change[x];
+                first_slot_[static_cast<std::size_t>(slab) * width_ + x] = rows;
             }
         }
-        buffer.resize(static_cast<std::size_t>(offset));
-        terms_ = buffer.data();
+        // ... give the first slot of each slab's rows in each x plane.
+        std::int64_t slot = 0;
+        for (std::int32_t x = 0; x < width_; ++x) {
+            for (std::int32_t slab = 0; slab < slabs(); ++slab) {
+                std::int64_t& first = first_slot_[static_cast<std::size_t>(slab) * width_ + x];
+                const std::int64_t rows = first;
+                first = slot;
+                slot += rows;
+            }
+        }
+        slots_ = slot;
     }
 
-    // Computes the terms of the rows of plane z; adds the pairs inside the
+    std::int32_t slabs() const { return (grid_.ny + slab_rows - 1) / slab_rows; }
+
+    // Computes the terms of the rows of a slab; adds the pairs inside the
     // mask along each axis to `pairs`.
-    void compute_plane(const double* pm, const double* mask, std::int32_t z, std::int64_t pairs[3]) const
+    void compute_slab(const double* pm, const double* mask, std::int32_t slab, std::int64_t pairs[3]) const
     {
         const std::int64_t steps[3] = {1, grid_.step({0, 1, 0}), grid_.step({0, 0, 1})};
+        std::vector<std::int64_t> slot(&first_slot_[static_cast<std::size_t>(slab) * width_],
+                                       &first_slot_[static_cast<std::size_t>(slab + 1) * width_]);
         std::vector<double> row[3];
         for (std::vector<double>& t : row) {
             t.resize(static_cast<std::size_t>(grid_.nx));
         }
-        for (std::int32_t y = 0; y < grid_.ny; ++y) {
-            const Part& part = parts_[z + static_cast<std::size_t>(grid_.nz) * y];
-            if (part.end == part.first) {
-                continue;
-            }
-            // A pair reaches the next voxel along an axis only inside the map.
-            const std::int32_t ends[3] = {std::min(part.end, grid_.nx - 1), y + 1 < grid_.ny ? part.end : part.first,
-                                          z + 1 < grid_.nz ? part.end : part.first};
-            const std::int64_t v = grid_.index(0, y, z);
-            for (int a = 0; a < 3; ++a) {
-                std::fill(&row[a][part.first], &row[a][0] + part.end, 0.0);
-                pairs[a] += pair_terms(pm + v, mask + v, steps[a], part.first, std::max(part.first, ends[a]),
-                                       row[a].data());
-            }
-            double* out = terms_ + part.offset;
-            for (std::int32_t x = part.first; x < part.end; ++x, out += 3) {
-                out[0] = row[0][x];
-                out[1] = row[1][x];
-                out[2] = row[2][x];
-            }
-        }
-    }
-
-    // Adds the terms to the sums in visiting order: x outermost, then the
-    // rows (y, then z).
-    void add_up(double sum[3]) const
-    {
-        for (std::int32_t x = x0_; x < x1_; ++x) {
-            for (const Part& part : in_visiting_order_) {
-                if (x >= part.first && x < part.end) {
-                    // A NaN term comes first, as the sums always had it.
-                    const double* t = terms_ + part.offset + 3 * std::int64_t{x - part.first};
-                    sum[0] = plus(t[0], sum[0]);
-                    sum[1] = plus(t[1], sum[1]);
-                    sum[2] = plus(t[2], sum[2]);
+        const std::int32_t y_end = std::min(grid_.ny, (slab + 1) * slab_rows);
+        for (std::int32_t y = slab * slab_rows; y < y_end; ++y) {
+            for (std::int32_t z = 0; z < grid_.nz; ++z) {
+                const Part part = part_of(y, z);
+                if (part.end == part.first) {
+                    continue;
+                }
+                // A pair reaches the next voxel along an axis only inside the map.
+                const std::int32_t ends[3] = {std::min(part.end, grid_.nx - 1),
+                                              y + 1 < grid_.ny ? part.end : part.first,
+                                              z + 1 < grid_.nz ? part.end : part.first};
+                const std::int64_t v = grid_.index(0, y, z);
+                for (int a = 0; a < 3; ++a) {
+                    std::fill(&row[a][part.first], &row[a][0] + part.end, 0.0);
+                    pairs[a] += pair_terms(pm + v, mask + v, steps[a], part.first, std::max(part.first, ends[a]),
+                                           row[a].data());
+                }
+                for (std::int32_t x = part.first; x < part.end; ++x) {
+                    double* out = terms_ + 3 * slot[x - x0_]++;
+                    out[0] = row[0][x];
+                    out[1] = row[1][x];
+                    out[2] = row[2][x];
                 }
             }
         }
     }
 
+    // Adds the terms to the sums in visiting order. A NaN term comes first,
+    // as the sums always had it.
+    void add_up(double sum[3]) const
+    {
+        for (const double* t = terms_; t < terms_ + 3 * slots_; t += 3) {
+            sum[0] = plus(t[0], sum[0]);
+            sum[1] = plus(t[1], sum[1]);
+            sum[2] = plus(t[2], sum[2]);
+        }
+    }
+
 private:
-    // The x of a row whose terms the block keeps, and where they start.
+    // The x of row (y, z) in the block and inside the mask: [first, end).
     struct Part {
         std::int32_t first;
         std::int32_t end;
-        std::int64_t offset;
     };
 
+    Part part_of(std::int32_t y, std::int32_t z) const
+    {
+        const Span& span = inside_[z + static_cast<std::size_t>(grid_.nz) * y];
+        const std::int32_t first = std::max(x0_, span.first);
+        return {first, std::max(first, std::min(x1_, span.last + 1))};
+    }
+
     Grid3 grid_;
+    const std::vector<Span>& inside_;
     std::int32_t x0_;
     std::int32_t x1_;
-    std::vector<Part> parts_;              // every row's
-    std::vector<Part> in_visiting_order_;  // those of the rows with terms
-    double* terms_ = nullptr;
+    std::int32_t width_;
+    std::vector<std::int64_t> first_slot_;  // of slab s's rows in x plane x0 + i, at s * width + i
+    std::int64_t slots_ = 0;
+    double* terms_;
 };
 
 }  // namespace
 
-void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, double ramp[3], std::int64_t block_bytes)
+void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, double ramp[3], double* scratch,
+                   std::int64_t scratch_size)
 {
     double sum[3] = {0.0, 0.0, 0.0};
     std::int64_t pairs[3] = {0, 0, 0};
@@ -180,24 +212,28 @@ void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, doub
         for (std::int32_t x = 1; x < grid.nx; ++x) {
             kept[x] += kept[x - 1];
         }
-        std::vector<double> buffer;
-        std::vector<std::int64_t> plane_pairs(3 * static_cast<std::size_t>(grid.nz));
+        // Blocks of x planes as large as the scratch takes, or a buffer of
+        // one x plane's when that is larger.
+        const std::int64_t plane_most = 3 * *std::max_element(kept.begin(), kept.end());
+        std::vector<double> buffer(static_cast<std::size_t>(plane_most > scratch_size ? plane_most : 0));
+        double* const terms = buffer.empty() ? scratch : buffer.data();
+        const std::int64_t room = std::max(plane_most, scratch_size);
         for (std::int32_t x0 = 0, x1 = 0; x0 < grid.nx; x0 = x1) {
-            std::int64_t bytes = 0;
+            std::int64_t size = 0;
             do {
-                bytes += 3 * std::int64_t{sizeof(double)} * kept[x1++];
-            } while (x1 < grid.nx && bytes + 3 * std::int64_t{sizeof(double)} * kept[x1] <= block_bytes);
-            const BlockTerms block(grid, inside, x0, x1, buffer);
-            std::fill(plane_pairs.begin(), plane_pairs.end(), 0);
+                size += 3 * kept[x1++];
+            } while (x1 < grid.nx && size + 3 * kept[x1] <= room);
+            const BlockTerms block(grid, inside, x0, x1, terms);
+            std::vector<std::int64_t> slab_pairs(3 * static_cast<std::size_t>(block.slabs()), 0);
             for_each_plane(
-                grid.nz,
-                [&](std::int64_t z) {
-                    block.compute_plane(pm, mask, static_cast<std::int32_t>(z), &plane_pairs[3 * z]);
+                block.slabs(),
+                [&](std::int64_t slab) {
+                    block.compute_slab(pm, mask, static_cast<std::int32_t>(slab), &slab_pairs[3 * slab]);
                 },
                 [](std::int64_t) { return true; });
             block.add_up(sum);
-            for (std::size_t k = 0; k < plane_pairs.size(); ++k) {
-                pairs[k % 3] += plane_pairs[k];
+            for (std::size_t k = 0; k < slab_pairs.size(); ++k) {
+                pairs[k % 3] += slab_pairs[k];
             }
         }
     }

@@ -70,7 +70,8 @@ void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const d
 
 void fit_ramp(const double* pm, const double* mask, const Grid3& grid, double ramp[3], double* out)
 {
-    detail::estimate_ramp(pm, mask, grid, ramp);
+    // out is written last: until then it makes room for the estimate's terms.
+    detail::estimate_ramp(pm, mask, grid, ramp, out, grid.count());
     apply_ramp(pm, mask, grid, ramp, out, [](auto value, auto term, bool) { return value - term; });
 }
 

@@ -123,22 +123,25 @@ TEST(RampFit, SumsInTheFixedVisitingOrderOverRandomMasks)
 
 TEST(RampFit, BlocksOfPlanesAndThreadsKeepTheSums)
 {
-    // Differences beyond one turn, infinite and NaN phases now and then; a
-    // buffer of a few x planes at a time, or of one.
+    // Differences beyond one turn, infinite and NaN phases now and then;
+    // scratch for one x plane at a time (or none: a buffer of one plane's),
+    // for a few, for all.
     for (const auto& size : {std::vector<std::uint32_t>{37, 19, 13}, {23, 5, 1}, {3, 17, 9}}) {
         Map m = random_map(size[0], size[1], size[2], size[0] + size[1]);
         for (std::size_t v = 0; v < m.pm.size(); v += 37) m.pm[v] = v % 3 ? 40.0 * m.pm[v] : 1e6;
         for (std::size_t v = 5; v < m.pm.size(); v += 501) m.pm[v] = v % 2 ? nan : -std::numeric_limits<double>::infinity();
         double expected[3];
         reference_ramps(m, expected);
+        std::vector<double> scratch(3 * m.pm.size());
         for (const int threads : {1, 3})
-            for (const std::int64_t block_bytes : {std::int64_t{1}, std::int64_t{20000}, nrx::detail::ramp_block_bytes}) {
+            for (const std::int64_t room : {std::int64_t{0}, std::int64_t{3 * size[1] * size[2]}, std::int64_t{2000},
+                                            std::int64_t(scratch.size())}) {
                 omp_set_num_threads(threads);
                 double ramp[3];
-                nrx::detail::estimate_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, block_bytes);
+                nrx::detail::estimate_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, scratch.data(), room);
                 for (int a = 0; a < 3; ++a) {
                     EXPECT_TRUE(same_bits(ramp[a], expected[a]))
-                        << size[0] << "x" << size[1] << "x" << size[2] << ", " << threads << " threads, " << block_bytes;
+                        << size[0] << "x" << size[1] << "x" << size[2] << ", " << threads << " threads, " << room;
                 }
             }
     }
