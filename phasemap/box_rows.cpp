@@ -46,7 +46,23 @@ const std::vector<RowElement>& BoxRows::elements(std::int32_t y, std::int32_t z,
     return scratch;
 }
 
-void BoxRows::reach_of_known(const double* wmap, std::int32_t z, std::vector<Span>& reach) const
+std::int32_t BoxRows::known_rows(const double* wmap, std::int32_t z_begin, std::int32_t z_end,
+                                 std::vector<Span>& known) const
+{
+    const std::int32_t first = static_cast<std::int32_t>(std::max<std::int64_t>(0, std::int64_t{z_begin} + low_.dz));
+    const std::int32_t last =
+        static_cast<std::int32_t>(std::min<std::int64_t>(grid_.nz - 1, std::int64_t{z_end} - 1 + high_.dz));
+    known.clear();
+    for (std::int32_t plane = first; plane <= last; ++plane) {
+        for (std::int32_t y = 0; y < grid_.ny; ++y) {
+            known.push_back(nonzero_span(wmap + grid_.index(0, y, plane), grid_.nx));
+        }
+    }
+    return first;
+}
+
+void BoxRows::reach_of_known(const std::vector<Span>& known, std::int32_t first, std::int32_t z,
+                             std::vector<Span>& reach) const
 {
     reach.assign(static_cast<std::size_t>(grid_.ny), no_span);
     if (all_.empty()) {
@@ -56,8 +72,9 @@ void BoxRows::reach_of_known(const double* wmap, std::int32_t z, std::vector<Spa
     std::vector<Span> across(static_cast<std::size_t>(grid_.ny), no_span);
     const std::int64_t z_last = std::min<std::int64_t>(grid_.nz - 1, std::int64_t{z} + high_.dz);
     for (std::int64_t plane = std::max<std::int64_t>(0, std::int64_t{z} + low_.dz); plane <= z_last; ++plane) {
+        const Span* spans = &known[static_cast<std::size_t>(plane - first) * grid_.ny];
         for (std::int32_t y = 0; y < grid_.ny; ++y) {
-            across[y] = join(across[y], nonzero_span(wmap + grid_.index(0, y, plane), grid_.nx));
+            across[y] = join(across[y], spans[y]);
         }
     }
     // ... then across the rows the box reaches, widened by its reach along x.

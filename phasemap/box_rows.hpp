@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/grid3.hpp"
+#include "core/planes.hpp"
 #include "phasemap/lanes.hpp"
 #include "phasemap/row_span.hpp"
 
@@ -39,10 +40,36 @@ public:
     // kernel order: every element, or those put into `scratch`.
     const std::vector<RowElement>& elements(std::int32_t y, std::int32_t z, std::vector<RowElement>& scratch) const;
 
-    // For every row y of plane z, the x whose box reaches a voxel of known
-    // phase (weight != 0); the voxels outside that span see only weights of
-    // 0. A span may reach a little further than needed, never less far.
-    void reach_of_known(const double* wmap, std::int32_t z, std::vector<Span>& reach) const;
+    // Calls row(y, z, elements, reach) for every row (y, z) of the map, with
+    // the row's elements (as elements() gives them) and the x whose box
+    // reaches a voxel of known phase (weight != 0) in wmap: the voxels
+    // outside that span see only weights of 0 (the span may reach a little
+    // further than needed, never less far). Without wmap the span is the
+    // whole row. Slabs of planes go to every core, so row runs concurrently
+    // for rows of different slabs; between slabs keep_going is asked, on the
+    // calling thread, whether to go on. Returns false when it said no.
+    template <typename Row>
+    bool for_each_row(const double* wmap, KeepGoing keep_going, Row&& row) const
+    {
+        return for_each_plane(
+            (grid_.nz + slab_planes - 1) / slab_planes,
+            [&](std::int64_t slab) {
+                const std::int32_t z_begin = static_cast<std::int32_t>(slab) * slab_planes;
+                const std::int32_t z_end = grid_.nz - z_begin > slab_planes ? z_begin + slab_planes : grid_.nz;
+                std::vector<Span> known, reach(static_cast<std::size_t>(grid_.ny), Span{0, grid_.nx - 1});
+                std::vector<RowElement> scratch;
+                const std::int32_t known_first = wmap != nullptr ? known_rows(wmap, z_begin, z_end, known) : 0;
+                for (std::int32_t z = z_begin; z < z_end; ++z) {
+                    if (wmap != nullptr) {
+                        reach_of_known(known, known_first, z, reach);
+                    }
+                    for (std::int32_t y = 0; y < grid_.ny; ++y) {
+                        row(y, z, elements(y, z, scratch), reach[y]);
+                    }
+                }
+            },
+            [&](std::int64_t) { return should_go_on(keep_going); });
+    }
 
     // Calls border(x) for each x of span outside the interior and
     // interior(begin, end) once for the interior part [begin, end), in
@@ -67,6 +94,19 @@ public:
     }
 
 private:
+    static constexpr std::int32_t slab_planes = 4;
+
+    // The span of known voxels of every row of the planes the boxes of
+    // planes [z_begin, z_end) reach, at (plane - first) * ny + y into known;
+    // returns the first plane.
+    std::int32_t known_rows(const double* wmap, std::int32_t z_begin, std::int32_t z_end,
+                            std::vector<Span>& known) const;
+
+    // For every row y of plane z, the x whose box reaches a span of known
+    // voxels (known_rows' spans, from plane `first` on).
+    void reach_of_known(const std::vector<Span>& known, std::int32_t first, std::int32_t z,
+                        std::vector<Span>& reach) const;
+
     Grid3 grid_;
     std::vector<RowElement> all_;   // every element, in kernel order
     std::vector<Offset3> offsets_;  // and its offset

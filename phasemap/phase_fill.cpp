@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/planes.hpp"
 #include "phasemap/box_rows.hpp"
 
 namespace nrx {
@@ -86,30 +85,22 @@ bool fill_empty_phase(const double* pm, const double* wmap, const Grid3& grid, c
 {
     const BoxRows box(grid, kernel, kernel_grid);
     const std::int32_t nx = grid.nx;
-    return for_each_plane(
-        grid.nz,
-        [&](std::int64_t z) {
-            std::vector<RowElement> scratch;
-            std::vector<Span> reach;
-            box.reach_of_known(wmap, static_cast<std::int32_t>(z), reach);
-            for (std::int32_t y = 0; y < grid.ny; ++y) {
-                const std::int64_t v0 = grid.index(0, y, z);
-                std::copy(pm + v0, pm + v0 + nx, pm_out + v0);
-                std::copy(wmap + v0, wmap + v0 + nx, wmap_out + v0);
-                const std::vector<RowElement>& row = box.elements(y, static_cast<std::int32_t>(z), scratch);
-                box.walk(
-                    reach[y],
-                    [&](std::int32_t x) {
-                        if (!has_known_phase(wmap[v0 + x])) {
-                            fill_voxels<double, 1, true>(pm, wmap, row, v0 + x, x, nx, pm_out, wmap_out);
-                        }
-                    },
-                    [&](std::int32_t begin, std::int32_t end) {
-                        fill_interior(pm, wmap, row, v0, begin, end, nx, pm_out, wmap_out);
-                    });
-            }
-        },
-        [&](std::int64_t) { return should_go_on(keep_going); });
+    const auto fill_row = [&](std::int32_t y, std::int32_t z, const std::vector<RowElement>& row, Span reach) {
+        const std::int64_t v0 = grid.index(0, y, z);
+        std::copy(pm + v0, pm + v0 + nx, pm_out + v0);
+        std::copy(wmap + v0, wmap + v0 + nx, wmap_out + v0);
+        box.walk(
+            reach,
+            [&](std::int32_t x) {
+                if (!has_known_phase(wmap[v0 + x])) {
+                    fill_voxels<double, 1, true>(pm, wmap, row, v0 + x, x, nx, pm_out, wmap_out);
+                }
+            },
+            [&](std::int32_t begin, std::int32_t end) {
+                fill_interior(pm, wmap, row, v0, begin, end, nx, pm_out, wmap_out);
+            });
+    };
+    return box.for_each_row(wmap, keep_going, fill_row);
 }
 
 }  // namespace nrx

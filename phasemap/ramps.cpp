@@ -25,6 +25,25 @@ void ramp_lanes(const double* pm, const double* mask, const double* x_terms, dou
                                     : value);
 }
 
+// ramp_lanes over a row of nx voxels, its NaN results redone one by one.
+template <typename Step>
+void ramp_row(const double* pm, const double* mask, const double* x_terms, std::int32_t nx, double y_term,
+              double z_term, double* out, Step step)
+{
+    std::int32_t x = 0;
+    for (; x + detail::vector_width <= nx; x += detail::vector_width) {
+        ramp_lanes<detail::Vector>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+    }
+    for (; x < nx; ++x) {
+        ramp_lanes<double>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+    }
+    for (x = 0; x < nx; ++x) {
+        if (out[x] != out[x]) {
+            ramp_lanes<double>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+        }
+    }
+}
+
 // Writes out[v] = step(step(step(pm[v], gx term), gy term), gz term) inside
 // the mask and pm[v] outside, for the axis terms g*(position - centre); step
 // is told whether it takes the x term. Each voxel is independent of the
@@ -47,20 +66,7 @@ void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const d
             for (std::int32_t y = 0; y < grid.ny; ++y) {
                 const double y_term = ramp[1] * (static_cast<double>(y) - centre[1]);
                 const std::int64_t v = grid.index(0, y, z);
-                std::int32_t x = 0;
-                for (; x + detail::vector_width <= grid.nx; x += detail::vector_width) {
-                    ramp_lanes<detail::Vector>(pm + v + x, mask + v + x, &x_terms[x], y_term, z_term, out + v + x,
-                                               step);
-                    for (std::int32_t l = x; l < x + detail::vector_width; ++l) {
-                        if (out[v + l] != out[v + l]) {
-                            ramp_lanes<double>(pm + v + l, mask + v + l, &x_terms[l], y_term, z_term, out + v + l,
-                                               step);
-                        }
-                    }
-                }
-                for (; x < grid.nx; ++x) {
-                    ramp_lanes<double>(pm + v + x, mask + v + x, &x_terms[x], y_term, z_term, out + v + x, step);
-                }
+                ramp_row(pm + v, mask + v, x_terms.data(), grid.nx, y_term, z_term, out + v, step);
             }
         },
         [](std::int64_t) { return true; });

@@ -1,27 +1,25 @@
 #include "phasemap/row_span.hpp"
 
-#include "phasemap/lanes.hpp"
+#include <cstring>
 
 namespace nrx::detail {
 
 namespace {
 
-constexpr int scan_vectors = 4;
-constexpr std::int32_t scan_width = scan_vectors * vector_width;
+constexpr std::int32_t scan_width = 16;
 
-// Whether any of the scan_width values from p on is non-zero.
+// Whether any of the scan_width values from p on is non-zero: whether any
+// has a bit set besides the sign bit (that of -0.0), read as integers so
+// that the test is a plain OR of the bits.
 bool any_nonzero(const double* p)
 {
-    auto nonzero = load<Vector>(p) != 0.0;
-    for (int i = 1; i < scan_vectors; ++i) {
-        nonzero = nonzero | (load<Vector>(p + i * vector_width) != 0.0);
+    std::uint64_t bits[scan_width];
+    std::memcpy(bits, p, sizeof bits);
+    std::uint64_t any = 0;
+    for (std::int32_t l = 0; l < scan_width; ++l) {
+        any |= bits[l];
     }
-    for (int l = 0; l < vector_width; ++l) {
-        if (nonzero[l] != 0) {
-            return true;
-        }
-    }
-    return false;
+    return (any << 1) != 0;
 }
 
 }  // namespace

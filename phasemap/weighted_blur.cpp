@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "core/planes.hpp"
 #include "phasemap/box_rows.hpp"
 
 namespace nrx {
@@ -49,6 +48,20 @@ void blur_voxels(const double* pm, const double* wmap, const std::vector<RowElem
     }
 }
 
+// Blurs the voxels of [begin, end) in a row's interior, the row starting at
+// voxel v0, as vector lanes.
+void blur_interior(const double* pm, const double* wmap, const std::vector<RowElement>& row, std::int64_t v0,
+                   std::int32_t begin, std::int32_t end, std::int32_t nx, double* out)
+{
+    std::int32_t x = begin;
+    for (; x + box_lanes <= end; x += box_lanes) {
+        blur_voxels<Vector, box_vectors, false>(pm, wmap, row, v0 + x, x, nx, out);
+    }
+    for (; x < end; ++x) {
+        blur_voxels<double, 1, false>(pm, wmap, row, v0 + x, x, nx, out);
+    }
+}
+
 }  // namespace
 
 bool weighted_blur(const double* pm, const double* wmap, const Grid3& grid, const double* kernel,
@@ -61,33 +74,14 @@ bool weighted_blur(const double* pm, const double* wmap, const Grid3& grid, cons
     const bool finite_kernel =
         std::all_of(kernel, kernel + kernel_grid.count(), [](double k) { return std::isfinite(k); });
     const std::int32_t nx = grid.nx;
-    return for_each_plane(
-        grid.nz,
-        [&](std::int64_t z) {
-            std::vector<RowElement> scratch;
-            std::vector<Span> reach;
-            if (finite_kernel) {
-                box.reach_of_known(wmap, static_cast<std::int32_t>(z), reach);
-            }
-            for (std::int32_t y = 0; y < grid.ny; ++y) {
-                const std::int64_t v0 = grid.index(0, y, z);
-                std::copy(pm + v0, pm + v0 + nx, out + v0);
-                const std::vector<RowElement>& row = box.elements(y, static_cast<std::int32_t>(z), scratch);
-                box.walk(
-                    finite_kernel ? reach[y] : Span{0, nx - 1},
-                    [&](std::int32_t x) { blur_voxels<double, 1, true>(pm, wmap, row, v0 + x, x, nx, out); },
-                    [&](std::int32_t begin, std::int32_t end) {
-                        std::int32_t x = begin;
-                        for (; x + box_lanes <= end; x += box_lanes) {
-                            blur_voxels<Vector, box_vectors, false>(pm, wmap, row, v0 + x, x, nx, out);
-                        }
-                        for (; x < end; ++x) {
-                            blur_voxels<double, 1, false>(pm, wmap, row, v0 + x, x, nx, out);
-                        }
-                    });
-            }
-        },
-        [&](std::int64_t) { return should_go_on(keep_going); });
+    const auto blur_row = [&](std::int32_t y, std::int32_t z, const std::vector<RowElement>& row, Span reach) {
+        const std::int64_t v0 = grid.index(0, y, z);
+        std::copy(pm + v0, pm + v0 + nx, out + v0);
+        box.walk(
+            reach, [&](std::int32_t x) { blur_voxels<double, 1, true>(pm, wmap, row, v0 + x, x, nx, out); },
+            [&](std::int32_t begin, std::int32_t end) { blur_interior(pm, wmap, row, v0, begin, end, nx, out); });
+    };
+    return box.for_each_row(finite_kernel ? wmap : nullptr, keep_going, blur_row);
 }
 
 }  // namespace nrx
