@@ -72,7 +72,7 @@ void BoxRows::reach_of_known(const std::vector<Span>& known, std::int32_t first,
     std::vector<Span> across(static_cast<std::size_t>(grid_.ny), no_span);
     const std::int64_t z_last = std::min<std::int64_t>(grid_.nz - 1, std::int64_t{z} + high_.dz);
     for (std::int64_t plane = std::max<std::int64_t>(0, std::int64_t{z} + low_.dz); plane <= z_last; ++plane) {
-        const Span* spans = &known[static_cast<std::size_t>(plane - first) * grid_.ny];
+        const Span* spans = known.data() + (plane - first) * grid_.ny;
         for (std::int32_t y = 0; y < grid_.ny; ++y) {
             across[y] = join(across[y], spans[y]);
         }

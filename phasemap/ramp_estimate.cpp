@@ -114,8 +114,8 @@ public:
     void compute_slab(const double* pm, const double* mask, std::int32_t slab, std::int64_t pairs[3]) const
     {
         const std::int64_t steps[3] = {1, grid_.step({0, 1, 0}), grid_.step({0, 0, 1})};
-        std::vector<std::int64_t> slot(&first_slot_[static_cast<std::size_t>(slab) * width_],
-                                       &first_slot_[static_cast<std::size_t>(slab + 1) * width_]);
+        const std::int64_t* first = first_slot_.data() + std::int64_t{slab} * width_;
+        std::vector<std::int64_t> slot(first, first + width_);
         std::vector<double> row[3];
         for (std::vector<double>& t : row) {
             t.resize(static_cast<std::size_t>(grid_.nx));
@@ -133,7 +133,7 @@ public:
                                               z + 1 < grid_.nz ? part.end : part.first};
                 const std::int64_t v = grid_.index(0, y, z);
                 for (int a = 0; a < 3; ++a) {
-                    std::fill(&row[a][part.first], &row[a][0] + part.end, 0.0);
+                    std::fill(row[a].data() + part.first, row[a].data() + part.end, 0.0);
                     pairs[a] += pair_terms(pm + v, mask + v, steps[a], part.first, std::max(part.first, ends[a]),
                                            row[a].data());
                 }
@@ -168,7 +168,7 @@ private:
     Part part_of(std::int32_t y, std::int32_t z) const
     {
         const Span& span = inside_[z + static_cast<std::size_t>(grid_.nz) * y];
-        const std::int32_t first = std::max(x0_, span.first);
+        const std::int32_t first = std::min(x1_, std::max(x0_, span.first));
         return {first, std::max(first, std::min(x1_, span.last + 1))};
     }
 
