@@ -14,8 +14,9 @@ namespace nrx {
 // element of 0 still counts), and weight 1.0; with m = 0 it is copied and
 // stays empty. Weights are only tested against zero, phases are averaged as
 // plain numbers, and every read comes from the inputs, so filled voxels do not
-// feed each other and the visiting order does not matter. The outputs must
-// not overlap the inputs. Cost: one kernel sweep per empty voxel that has a
+// feed each other and the visiting order does not matter. Where two NaNs
+// meet, the kernel value's is passed on before the phase's and the sum's
+// before the next term's. The outputs must not overlap the inputs. Cost: one kernel sweep per empty voxel that has a
 // known voxel within reach, plane by plane on every core.
 //
 // Between planes keep_going is asked, on the calling thread, whether to go

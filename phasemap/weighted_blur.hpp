@@ -12,7 +12,9 @@ namespace nrx {
 // weights), out = sum(w * pm) / sum(w), both sums in double and in kernel
 // order. A total that compares equal to 0.0, or a kernel without elements,
 // keeps the voxel's own phase; a NaN weight or a NaN phase in the box (even
-// with weight 0) gives NaN unless the total is 0. Nothing is wrapped; every
+// with weight 0) gives NaN unless the total is 0; where two NaNs meet, the
+// kernel value's is passed on before the weight's, the phase's before w's,
+// and the sum's before the next term's. Nothing is wrapped; every
 // read comes from the inputs, and out must not overlap them. Cost: one kernel
 // sweep per voxel that has a voxel of non-zero weight within reach (per
 // voxel when a kernel value is infinite or NaN), plane by plane on every
