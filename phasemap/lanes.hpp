@@ -10,11 +10,10 @@
 //
 // Only the NaN an operation passes on when both its operands are NaN is not
 // fixed by IEEE: x86 passes on its instruction's first operand's, and which
-// operand of + or * comes first is the compiler's choice. plus and times fix
-// it for a single voxel (plain double): a NaN `first` is passed on whatever
-// the other operand. For Vector lanes they leave it open; a NaN that meets
-// another ends as a NaN result, and the kernels redo the lanes whose result
-// is NaN one voxel at a time.
+// operand of + or * comes first is the compiler's choice. A NaN that meets
+// another ends as a NaN result, so the kernels compute with plain + and *
+// and redo each voxel whose result is NaN with plus and times taking
+// `first_nan`: a NaN `first` is then passed on whatever the other operand.
 #pragma once
 
 #include <cstring>
@@ -24,19 +23,24 @@ namespace nrx::detail {
 using Vector = double __attribute__((vector_size(16)));  // the width every x86-64 CPU has
 constexpr int vector_width = sizeof(Vector) / sizeof(double);
 
-inline double plus(double first, double second) { return first != first ? first + first : first + second; }
-inline double times(double first, double second) { return first != first ? first * first : first * second; }
-
-template <typename A, typename B>
+template <bool first_nan, typename A, typename B>
 auto plus(const A& first, const B& second)
 {
-    return first + second;
+    if constexpr (first_nan) {
+        return first != first ? first + first : first + second;
+    } else {
+        return first + second;
+    }
 }
 
-template <typename A, typename B>
+template <bool first_nan, typename A, typename B>
 auto times(const A& first, const B& second)
 {
-    return first * second;
+    if constexpr (first_nan) {
+        return first != first ? first * first : first * second;
+    } else {
+        return first * second;
+    }
 }
 
 template <typename V>

@@ -15,9 +15,10 @@ using namespace detail;
 // phasemap/lanes.hpp) of neighbouring voxels of a row from voxel v (at x) on;
 // the others are written unchanged. With `checked`, elements outside the map
 // along x are left out; without, every element must lie inside for every
-// lane. Operands of a NaN meeting another come as the voxel-by-voxel sum
-// always had them: the kernel value's, the sum's.
-template <typename V, int count, bool checked>
+// lane. A voxel whose result is NaN is redone with `first_nan`, so that
+// where two NaNs meet the one passed on is as the voxel-by-voxel sum always
+// had it: the kernel value's, the sum's.
+template <typename V, int count, bool checked, bool first_nan = false>
 void fill_voxels(const double* pm, const double* wmap, const std::vector<RowElement>& row, std::int64_t v,
                  std::int32_t x, std::int32_t nx, double* pm_out, double* wmap_out)
 {
@@ -31,7 +32,7 @@ void fill_voxels(const double* pm, const double* wmap, const std::vector<RowElem
         for (int i = 0; i < count; ++i) {
             const std::int64_t u = v + e.step + i * width;
             const auto is_known = load<V>(wmap + u) != 0.0;
-            sum[i] = is_known ? plus(sum[i], times(e.value, load<V>(pm + u))) : sum[i];
+            sum[i] = is_known ? plus<first_nan>(sum[i], times<first_nan>(e.value, load<V>(pm + u))) : sum[i];
             known[i] = is_known ? known[i] + 1.0 : known[i];
         }
     }
@@ -41,10 +42,10 @@ void fill_voxels(const double* pm, const double* wmap, const std::vector<RowElem
         store(pm_out + u, filled ? sum[i] / known[i] : load<V>(pm + u));
         store(wmap_out + u, filled ? V{} + 1.0 : load<V>(wmap + u));
     }
-    if constexpr (width > 1) {
+    if constexpr (!first_nan) {
         for (int l = 0; l < count * width; ++l) {
             if (pm_out[v + l] != pm_out[v + l]) {
-                fill_voxels<double, 1, true>(pm, wmap, row, v + l, x + l, nx, pm_out, wmap_out);
+                fill_voxels<double, 1, true, true>(pm, wmap, row, v + l, x + l, nx, pm_out, wmap_out);
             }
         }
     }

@@ -152,9 +152,9 @@ public:
     void add_up(double sum[3]) const
     {
         for (const double* t = terms_; t < terms_ + 3 * slots_; t += 3) {
-            sum[0] = plus(t[0], sum[0]);
-            sum[1] = plus(t[1], sum[1]);
-            sum[2] = plus(t[2], sum[2]);
+            sum[0] = plus<true>(t[0], sum[0]);
+            sum[1] = plus<true>(t[1], sum[1]);
+            sum[2] = plus<true>(t[2], sum[2]);
         }
     }
 

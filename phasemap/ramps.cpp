@@ -14,44 +14,66 @@ namespace {
 using detail::load;
 using detail::store;
 
+// pm minus a ramp's terms.
+struct Remove {
+    template <bool, typename A, typename B>
+    static auto step(const A& value, const B& term, bool)
+    {
+        return value - term;
+    }
+};
+
+// pm plus a ramp's terms. Where two NaNs meet, the x term's comes first, then
+// the value's, as the voxel-by-voxel sums always had it.
+struct Add {
+    template <bool first_nan, typename A, typename B>
+    static auto step(const A& value, const B& term, bool x_term)
+    {
+        return x_term ? detail::plus<first_nan>(term, value) : detail::plus<first_nan>(value, term);
+    }
+};
+
 // out = step(step(step(pm, x term), y term), z term) inside the mask, pm
-// outside, for the lanes of V from pm, mask, x_terms and out on.
-template <typename V, typename Step>
+// outside, for the lanes of V from pm, mask, x_terms and out on (first_nan:
+// see phasemap/lanes.hpp).
+template <typename V, bool first_nan, typename Ramp>
 void ramp_lanes(const double* pm, const double* mask, const double* x_terms, double y_term, double z_term,
-                double* out, Step step)
+                double* out)
 {
     const V value = load<V>(pm);
-    store(out, load<V>(mask) != 0.0 ? step(step(step(value, load<V>(x_terms), true), y_term, false), z_term, false)
-                                    : value);
+    const V x_term = load<V>(x_terms);
+    const V ramped = Ramp::template step<first_nan>(
+        Ramp::template step<first_nan>(Ramp::template step<first_nan>(value, x_term, true), y_term, false), z_term,
+        false);
+    store(out, load<V>(mask) != 0.0 ? ramped : value);
 }
 
 // ramp_lanes over a row of nx voxels, its NaN results redone one by one.
-template <typename Step>
+template <typename Ramp>
 void ramp_row(const double* pm, const double* mask, const double* x_terms, std::int32_t nx, double y_term,
-              double z_term, double* out, Step step)
+              double z_term, double* out)
 {
     std::int32_t x = 0;
     for (; x + detail::vector_width <= nx; x += detail::vector_width) {
-        ramp_lanes<detail::Vector>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+        ramp_lanes<detail::Vector, false, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
     }
     for (; x < nx; ++x) {
-        ramp_lanes<double>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+        ramp_lanes<double, false, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
     }
     for (x = 0; x < nx; ++x) {
         if (out[x] != out[x]) {
-            ramp_lanes<double>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x, step);
+            ramp_lanes<double, true, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
         }
     }
 }
 
-// Writes out[v] = step(step(step(pm[v], gx term), gy term), gz term) inside
-// the mask and pm[v] outside, for the axis terms g*(position - centre); step
-// is told whether it takes the x term. Each voxel is independent of the
-// others: planes go to every core, and a row's voxels are vector lanes (see
+// Writes out[v] = Ramp::step(Ramp::step(Ramp::step(pm[v], gx term), gy
+// term), gz term) inside the mask and pm[v] outside, for the axis terms
+// g*(position - centre). Each voxel is independent of the others: planes go
+// to every core, and a row's voxels are vector lanes (see
 // phasemap/lanes.hpp), a NaN result redone on its own.
-template <typename Step>
-void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out,
-                Step step)
+template <typename Ramp>
+void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out)
 {
     const double centre[3] = {(static_cast<double>(grid.nx) - 1.0) / 2.0, (static_cast<double>(grid.ny) - 1.0) / 2.0,
                               (static_cast<double>(grid.nz) - 1.0) / 2.0};
@@ -66,7 +88,7 @@ void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const d
             for (std::int32_t y = 0; y < grid.ny; ++y) {
                 const double y_term = ramp[1] * (static_cast<double>(y) - centre[1]);
                 const std::int64_t v = grid.index(0, y, z);
-                ramp_row(pm + v, mask + v, x_terms.data(), grid.nx, y_term, z_term, out + v, step);
+                ramp_row<Ramp>(pm + v, mask + v, x_terms.data(), grid.nx, y_term, z_term, out + v);
             }
         },
         [](std::int64_t) { return true; });
@@ -78,16 +100,12 @@ void fit_ramp(const double* pm, const double* mask, const Grid3& grid, double ra
 {
     // out is written last: until then it makes room for the estimate's terms.
     detail::estimate_ramp(pm, mask, grid, ramp, out, grid.count());
-    apply_ramp(pm, mask, grid, ramp, out, [](auto value, auto term, bool) { return value - term; });
+    apply_ramp<Remove>(pm, mask, grid, ramp, out);
 }
 
 void add_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out)
 {
-    // A NaN meeting another: the x term's comes first, then the value's, as
-    // the voxel-by-voxel sums always had it.
-    apply_ramp(pm, mask, grid, ramp, out, [](auto value, auto term, bool term_first) {
-        return term_first ? detail::plus(term, value) : detail::plus(value, term);
-    });
+    apply_ramp<Add>(pm, mask, grid, ramp, out);
 }
 
 }  // namespace nrx

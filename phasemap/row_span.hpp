@@ -15,15 +15,10 @@ constexpr Span no_span{0, -1};
 
 inline bool is_empty(const Span& span) { return span.first > span.last; }
 
-// Whether the span and [begin, end) share an x.
-inline bool meets(const Span& span, std::int32_t begin, std::int32_t end)
-{
-    return !is_empty(span) && span.first < end && span.last >= begin;
-}
-
 // The first and last x of a row of nx values whose value compares unequal to
 // 0.0 (a voxel inside a mask, a voxel of known phase); NaN counts. Most rows
-// of a map are empty at both ends, so the ends are skipped a vector at a time.
+// of a map are empty at both ends, so the ends are skipped sixteen values at
+// a time.
 Span nonzero_span(const double* row, std::int32_t nx);
 
 }  // namespace nrx::detail

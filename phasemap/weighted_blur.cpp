@@ -15,9 +15,10 @@ using namespace detail;
 // Blurs count vectors of type V (see phasemap/lanes.hpp) of neighbouring
 // voxels of a row from voxel v (at x) on. With `checked`, elements outside
 // the map along x are left out; without, every element must lie inside for
-// every lane. Operands of a NaN meeting another come as the voxel-by-voxel
-// sum always had them: the kernel value's, the phase's, the sum's.
-template <typename V, int count, bool checked>
+// every lane. A voxel whose result is NaN is redone with `first_nan`, so
+// that where two NaNs meet the one passed on is as the voxel-by-voxel sum
+// always had it: the kernel value's, the phase's, the sum's.
+template <typename V, int count, bool checked, bool first_nan = false>
 void blur_voxels(const double* pm, const double* wmap, const std::vector<RowElement>& row, std::int64_t v,
                  std::int32_t x, std::int32_t nx, double* out)
 {
@@ -30,19 +31,19 @@ void blur_voxels(const double* pm, const double* wmap, const std::vector<RowElem
         }
         for (int i = 0; i < count; ++i) {
             const std::int64_t u = v + e.step + i * width;
-            const V weight = times(e.value, load<V>(wmap + u));
-            sum[i] = plus(sum[i], times(load<V>(pm + u), weight));
-            total[i] = plus(total[i], weight);
+            const V weight = times<first_nan>(e.value, load<V>(wmap + u));
+            sum[i] = plus<first_nan>(sum[i], times<first_nan>(load<V>(pm + u), weight));
+            total[i] = plus<first_nan>(total[i], weight);
         }
     }
     for (int i = 0; i < count; ++i) {
         const std::int64_t u = v + i * width;
         store(out + u, total[i] == 0.0 ? load<V>(pm + u) : sum[i] / total[i]);
     }
-    if constexpr (width > 1) {
+    if constexpr (!first_nan) {
         for (int l = 0; l < count * width; ++l) {
             if (out[v + l] != out[v + l]) {
-                blur_voxels<double, 1, true>(pm, wmap, row, v + l, x + l, nx, out);
+                blur_voxels<double, 1, true, true>(pm, wmap, row, v + l, x + l, nx, out);
             }
         }
     }
