@@ -2,6 +2,7 @@
 // (weight 0) that has known neighbours within the kernel box with their
 // kernel-weighted mean, and marks it known.
 #include "host/frame.hpp"
+#include "host/interrupt.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "phasemap/phase_map_arguments.hpp"
@@ -27,6 +28,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     plhs[FILLED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
     plhs[FILLED_WEIGHTS] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    nrx::fill_empty_phase(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
-                          mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]));
+    if (!nrx::fill_empty_phase(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
+                               mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]), keep_going)) {
+        stop_for_interrupt();
+    }
 }

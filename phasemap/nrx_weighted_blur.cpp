@@ -1,6 +1,7 @@
 // pm = nrx_weighted_blur(pm, wmap, kernel): every voxel becomes the mean of
 // the phases in its kernel box, each weighted by kernel value times weight.
 #include "host/frame.hpp"
+#include "host/interrupt.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "phasemap/phase_map_arguments.hpp"
@@ -25,6 +26,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     plhs[SMOOTHED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
 
-    nrx::weighted_blur(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
-                       mxGetPr(plhs[SMOOTHED_MAP]));
+    if (!nrx::weighted_blur(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
+                            mxGetPr(plhs[SMOOTHED_MAP]), keep_going)) {
+        stop_for_interrupt();
+    }
 }

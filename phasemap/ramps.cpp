@@ -1,79 +1,111 @@
 #include "phasemap/ramps.hpp"
 
 #include <cstdint>
+#include <vector>
 
-#include "core/neighbourhood.hpp"
+#include "core/planes.hpp"
+#include "phasemap/lanes.hpp"
+#include "phasemap/ramp_estimate.hpp"
 
 namespace nrx {
 
 namespace {
 
-// The ramp estimate of fit_ramp.
-void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, double ramp[3])
-{
-    const Neighbourhood forward(grid, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}});
-    double sum[3] = {0.0, 0.0, 0.0};
-    std::int32_t pairs[3] = {0, 0, 0};
-    const std::int64_t plane = grid.step({0, 0, 1});
-    for (std::int32_t x = 0; x < grid.nx; ++x) {
-        for (std::int32_t y = 0; y < grid.ny; ++y) {
-            std::int64_t v = grid.index(x, y, 0);
-            for (std::int32_t z = 0; z < grid.nz; ++z, v += plane) {
-                if (!inside_mask(mask[v])) {
-                    continue;
-                }
-                forward.for_each(x, y, z, v, [&](std::size_t axis, std::int64_t next) {
-                    if (inside_mask(mask[next])) {
-                        sum[axis] += wrap(pm[next] - pm[v]);
-                        ++pairs[axis];
-                    }
-                });
-            }
-        }
+using detail::load;
+using detail::store;
+
+// pm minus a ramp's terms.
+struct Remove {
+    template <bool, typename A, typename B>
+    static auto step(const A& value, const B& term, bool)
+    {
+        return value - term;
     }
-    ramp[0] = sum[0] / pairs[0];
-    ramp[1] = sum[1] / pairs[1];
-    ramp[2] = pairs[2] != 0 ? sum[2] / pairs[2] : 0.0;
+};
+
+// pm plus a ramp's terms. Where two NaNs meet, the x term's comes first, then
+// the value's, as the voxel-by-voxel sums always had it.
+struct Add {
+    template <bool first_nan, typename A, typename B>
+    static auto step(const A& value, const B& term, bool x_term)
+    {
+        return x_term ? detail::plus<first_nan>(term, value) : detail::plus<first_nan>(value, term);
+    }
+};
+
+// out = step(step(step(pm, x term), y term), z term) inside the mask, pm
+// outside, for the lanes of V from pm, mask, x_terms and out on (first_nan:
+// see phasemap/lanes.hpp).
+template <typename V, bool first_nan, typename Ramp>
+void ramp_lanes(const double* pm, const double* mask, const double* x_terms, double y_term, double z_term,
+                double* out)
+{
+    const V value = load<V>(pm);
+    const V x_term = load<V>(x_terms);
+    const V ramped = Ramp::template step<first_nan>(
+        Ramp::template step<first_nan>(Ramp::template step<first_nan>(value, x_term, true), y_term, false), z_term,
+        false);
+    store(out, load<V>(mask) != 0.0 ? ramped : value);
 }
 
-// Writes out[v] = step(step(step(pm[v], gx term), gy term), gz term) inside
-// the mask and pm[v] outside, for the axis terms g*(position - centre). Each
-// voxel is independent of the others, so the voxels go in storage order.
-template <typename Step>
-void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out,
-                Step step)
+// ramp_lanes over a row of nx voxels, its NaN results redone one by one.
+template <typename Ramp>
+void ramp_row(const double* pm, const double* mask, const double* x_terms, std::int32_t nx, double y_term,
+              double z_term, double* out)
+{
+    std::int32_t x = 0;
+    for (; x + detail::vector_width <= nx; x += detail::vector_width) {
+        ramp_lanes<detail::Vector, false, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
+    }
+    for (; x < nx; ++x) {
+        ramp_lanes<double, false, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
+    }
+    for (x = 0; x < nx; ++x) {
+        if (out[x] != out[x]) {
+            ramp_lanes<double, true, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
+        }
+    }
+}
+
+// Writes out[v] = Ramp::step(Ramp::step(Ramp::step(pm[v], gx term), gy
+// term), gz term) inside the mask and pm[v] outside, for the axis terms
+// g*(position - centre). Each voxel is independent of the others: planes go
+// to every core, and a row's voxels are vector lanes (see
+// phasemap/lanes.hpp), a NaN result redone on its own.
+template <typename Ramp>
+void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out)
 {
     const double centre[3] = {(static_cast<double>(grid.nx) - 1.0) / 2.0, (static_cast<double>(grid.ny) - 1.0) / 2.0,
                               (static_cast<double>(grid.nz) - 1.0) / 2.0};
-    std::int64_t v = 0;
-    for (std::int32_t z = 0; z < grid.nz; ++z) {
-        const double z_offset = static_cast<double>(z) - centre[2];
-        for (std::int32_t y = 0; y < grid.ny; ++y) {
-            const double y_offset = static_cast<double>(y) - centre[1];
-            for (std::int32_t x = 0; x < grid.nx; ++x, ++v) {
-                if (!inside_mask(mask[v])) {
-                    out[v] = pm[v];
-                    continue;
-                }
-                double value = step(pm[v], ramp[0] * (static_cast<double>(x) - centre[0]));
-                value = step(value, ramp[1] * y_offset);
-                out[v] = step(value, ramp[2] * z_offset);
-            }
-        }
+    std::vector<double> x_terms(static_cast<std::size_t>(grid.nx));
+    for (std::int32_t x = 0; x < grid.nx; ++x) {
+        x_terms[x] = ramp[0] * (static_cast<double>(x) - centre[0]);
     }
+    for_each_plane(
+        grid.nz,
+        [&](std::int64_t z) {
+            const double z_term = ramp[2] * (static_cast<double>(z) - centre[2]);
+            for (std::int32_t y = 0; y < grid.ny; ++y) {
+                const double y_term = ramp[1] * (static_cast<double>(y) - centre[1]);
+                const std::int64_t v = grid.index(0, y, z);
+                ramp_row<Ramp>(pm + v, mask + v, x_terms.data(), grid.nx, y_term, z_term, out + v);
+            }
+        },
+        [](std::int64_t) { return true; });
 }
 
 }  // namespace
 
 void fit_ramp(const double* pm, const double* mask, const Grid3& grid, double ramp[3], double* out)
 {
-    estimate_ramp(pm, mask, grid, ramp);
-    apply_ramp(pm, mask, grid, ramp, out, [](double value, double term) { return value - term; });
+    // out is written last: until then it makes room for the estimate's terms.
+    detail::estimate_ramp(pm, mask, grid, ramp, out, grid.count());
+    apply_ramp<Remove>(pm, mask, grid, ramp, out);
 }
 
 void add_ramp(const double* pm, const double* mask, const Grid3& grid, const double ramp[3], double* out)
 {
-    apply_ramp(pm, mask, grid, ramp, out, [](double value, double term) { return value + term; });
+    apply_ramp<Add>(pm, mask, grid, ramp, out);
 }
 
 }  // namespace nrx

@@ -2,7 +2,9 @@
 // no linear offsets, the box swept with a outermost and c innermost.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -68,4 +70,26 @@ std::vector<FilterCase> random_filter_cases(unsigned seed, DrawVoxel draw_voxel)
             cases.push_back(c);
         }
     return cases;
+}
+
+// A map wide enough for many vector steps per row: a ball of known voxels
+// (weights 0.5 to 2) in an empty map, its interior holed sparsely, one slab
+// holed densely, a few NaN phases among the known voxels; the sizes do not
+// divide by the lanes or the thread counts.
+inline FilterCase ball_case(const nrx::Grid3& dim, const Grid& kernel)
+{
+    std::mt19937 generator(41);
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    FilterCase c{{dim, {}}, {}, kernel, "ball"};
+    for (std::int32_t k = 0; k < dim.nz; ++k)
+        for (std::int32_t j = 0; j < dim.ny; ++j)
+            for (std::int32_t i = 0; i < dim.nx; ++i) {
+                const double x = (i - dim.nx / 2.0) / (dim.nx / 2.5), y = (j - dim.ny / 2.0) / (dim.ny / 2.5),
+                             z = (k - dim.nz / 2.0) / (dim.nz / 2.5);
+                const double draw = uniform(generator);
+                const bool known = x * x + y * y + z * z < 1.0 && (k == 3 ? draw < 0.3 : draw < 0.93);
+                c.pm.values.push_back(draw > 0.995 ? std::numeric_limits<double>::quiet_NaN() : 6 * draw - 3);
+                c.wmap.push_back(known ? 0.5 + 1.5 * uniform(generator) : 0.0);
+            }
+    return c;
 }

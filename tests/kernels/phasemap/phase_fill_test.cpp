@@ -1,6 +1,7 @@
 #include "phasemap/phase_fill.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstring>
@@ -16,6 +17,14 @@ const double nan = std::numeric_limits<double>::quiet_NaN();
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+double nan_with_payload(std::uint64_t payload)
+{
+    const std::uint64_t bits = 0x7ff8000000000000u | payload;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 struct Filled {
     std::vector<double> pm, wmap;
 };
@@ -23,8 +32,8 @@ struct Filled {
 Filled fill(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     Filled out{std::vector<double>(pm.values.size(), -7.0), std::vector<double>(pm.values.size(), -7.0)};
-    nrx::fill_empty_phase(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.pm.data(),
-                          out.wmap.data());
+    EXPECT_TRUE(nrx::fill_empty_phase(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim,
+                                      out.pm.data(), out.wmap.data()));
     return out;
 }
 
@@ -67,6 +76,57 @@ TEST(PhaseFill, MatchesThePlainReferenceOverShapesAndKernels)
                 << c.name << ", voxel " << v;
         }
     }
+}
+
+TEST(PhaseFill, RowInteriorsMatchTheReferenceAtOneAndThreeThreads)
+{
+    std::mt19937 generator(5);
+    std::uniform_real_distribution<double> uniform(-3.0, 3.0);
+    for (const nrx::Grid3 box : {nrx::Grid3{3, 3, 3}, nrx::Grid3{4, 5, 2}}) {
+        Grid kernel{box, {}};
+        for (std::int64_t e = 0; e < box.count(); ++e) kernel.values.push_back(uniform(generator));
+        const FilterCase c = ball_case({37, 29, 11}, kernel);
+        const Filled expected = reference_fill(c.pm, c.wmap, c.kernel);
+        for (const int threads : {1, 3}) {
+            omp_set_num_threads(threads);
+            const Filled got = fill(c.pm, c.wmap, c.kernel);
+            for (std::size_t v = 0; v < c.wmap.size(); ++v) {
+                ASSERT_TRUE(same_bits(got.pm[v], expected.pm[v]) && same_bits(got.wmap[v], expected.wmap[v]))
+                    << box.nx << "x" << box.ny << "x" << box.nz << " kernel, " << threads << " threads, voxel " << v;
+            }
+        }
+    }
+}
+
+TEST(PhaseFill, WhereTwoNansMeetTheKernelValueAndThenTheSumComeFirst)
+{
+    const double a = nan_with_payload(0xa), b = nan_with_payload(0xb);
+    // Empty odd voxels between known even ones of phases a, b, a, ...: vector
+    // lanes, a tail and a border voxel.
+    Grid pm{{20, 1, 1}, std::vector<double>(20, 0.0)};
+    std::vector<double> wmap(20);
+    for (std::size_t v = 0; v < 20; v += 2) {
+        pm.values[v] = v % 4 ? b : a;
+        wmap[v] = 1.0;
+    }
+    const Filled kernel_first = fill(pm, wmap, {{3, 1, 1}, {b, 1.0, 1.0}});
+    const Filled sum_first = fill(pm, wmap, {{3, 1, 1}, {1.0, 1.0, 1.0}});
+    for (std::size_t v = 1; v < 20; v += 2) {
+        EXPECT_TRUE(same_bits(kernel_first.pm[v], b)) << v;
+        EXPECT_TRUE(same_bits(sum_first.pm[v], pm.values[v - 1])) << v;
+    }
+}
+
+TEST(PhaseFill, StopsBetweenPlanesWhenAsked)
+{
+    const Grid pm{{4, 3, 5}, std::vector<double>(60, 1.0)};
+    const std::vector<double> wmap(60, 0.0);
+    std::vector<double> pm_out(60), wmap_out(60);
+    static int asked;
+    asked = 0;
+    EXPECT_FALSE(nrx::fill_empty_phase(pm.values.data(), wmap.data(), pm.dim, pm.values.data(), {3, 1, 1},
+                                       pm_out.data(), wmap_out.data(), [] { return ++asked < 2; }));
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(PhaseFill, DividesByTheNumberOfKnownNeighbours)

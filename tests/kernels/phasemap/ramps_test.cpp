@@ -1,6 +1,8 @@
 #include "phasemap/ramps.hpp"
+#include "phasemap/ramp_estimate.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstring>
@@ -13,6 +15,14 @@ namespace {
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+double nan_with_payload(std::uint64_t payload)
+{
+    const std::uint64_t bits = 0x7ff8000000000000u | payload;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
 
 struct Map {
     nrx::Grid3 dim;
@@ -111,6 +121,40 @@ TEST(RampFit, SumsInTheFixedVisitingOrderOverRandomMasks)
     }
 }
 
+TEST(RampFit, BlocksOfPlanesAndThreadsKeepTheSums)
+{
+    // Differences beyond one turn, infinite and NaN phases now and then;
+    // scratch for one x plane at a time (or none: a buffer of one plane's),
+    // for a few, for all.
+    for (const auto& size : {std::vector<std::uint32_t>{37, 19, 13}, {23, 5, 1}, {3, 17, 9}}) {
+        Map m = random_map(size[0], size[1], size[2], size[0] + size[1]);
+        for (std::size_t v = 0; v < m.pm.size(); v += 37) m.pm[v] = v % 3 ? 40.0 * m.pm[v] : 1e6;
+        for (std::size_t v = 5; v < m.pm.size(); v += 501) m.pm[v] = v % 2 ? nan : -std::numeric_limits<double>::infinity();
+        double expected[3];
+        reference_ramps(m, expected);
+        std::vector<double> scratch(3 * m.pm.size());
+        for (const int threads : {1, 3})
+            for (const std::int64_t room : {std::int64_t{0}, std::int64_t{3 * size[1] * size[2]}, std::int64_t{2000},
+                                            std::int64_t(scratch.size())}) {
+                omp_set_num_threads(threads);
+                double ramp[3];
+                nrx::detail::estimate_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, scratch.data(), room);
+                for (int a = 0; a < 3; ++a) {
+                    EXPECT_TRUE(same_bits(ramp[a], expected[a]))
+                        << size[0] << "x" << size[1] << "x" << size[2] << ", " << threads << " threads, " << room;
+                }
+            }
+    }
+}
+
+TEST(RampFit, WhereTwoNansMeetTheLaterPhaseAndTheLaterTermComeFirst)
+{
+    // Terms a - 0 (a), b - a (b), c - b (c), 0 - c (c): the sum ends as the last NaN term.
+    Map m(5, 1, 1);
+    m.pm = {0.0, nan_with_payload(0xa), nan_with_payload(0xb), nan_with_payload(0xc), 0.0};
+    EXPECT_TRUE(same_bits(fit(m).ramp[0], nan_with_payload(0xc)));
+}
+
 TEST(RampFit, ExactDifferencesOfPiAndOfThreePointTwo)
 {
     Map m(2, 1, 1);
@@ -188,6 +232,29 @@ TEST(RampAdd, RestoringTheRemovedRampGivesTheMapBack)
                     m.mask[v] == 0.0 ? m.pm[v] : ((m.pm[v] + 0.3 * (i - 3.0)) + -0.7 * (j - 2.5)) + 1.1 * (k - 2.0);
                 EXPECT_TRUE(same_bits(out[v], expected)) << i << "," << j << "," << k;
             }
+}
+
+TEST(RampAdd, SameBitsAtOneAndThreeThreadsAndANanXTermComesFirst)
+{
+    const Map m = random_map(13, 7, 9, 4);
+    const double ramp[3] = {0.3, -0.7, 1.1};
+    std::vector<double> one(m.pm.size()), three(m.pm.size());
+    omp_set_num_threads(1);
+    nrx::add_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, one.data());
+    omp_set_num_threads(3);
+    nrx::add_ramp(m.pm.data(), m.mask.data(), m.dim, ramp, three.data());
+    EXPECT_EQ(std::memcmp(one.data(), three.data(), one.size() * sizeof(double)), 0);
+
+    // NaN phases a with NaN x ramp b give b, with NaN y ramp b give a (vector lanes and a tail).
+    Map nans(9, 2, 1);
+    nans.pm.assign(18, nan_with_payload(0xa));
+    const double x_ramp[3] = {nan_with_payload(0xb), 0.0, 0.0}, y_ramp[3] = {0.0, nan_with_payload(0xb), 0.0};
+    std::vector<double> from_x(18), from_y(18);
+    nrx::add_ramp(nans.pm.data(), nans.mask.data(), nans.dim, x_ramp, from_x.data());
+    nrx::add_ramp(nans.pm.data(), nans.mask.data(), nans.dim, y_ramp, from_y.data());
+    for (std::size_t v = 0; v < 18; ++v) {
+        EXPECT_TRUE(same_bits(from_x[v], nan_with_payload(0xb)) && same_bits(from_y[v], nan_with_payload(0xa))) << v;
+    }
 }
 
 TEST(RampAdd, ZeroRampChangesNothingAndNanZRampSpoilsEvenA2DMap)

@@ -1,6 +1,7 @@
 #include "phasemap/weighted_blur.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstring>
@@ -16,10 +17,19 @@ const double nan = std::numeric_limits<double>::quiet_NaN();
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+double nan_with_payload(std::uint64_t payload)
+{
+    const std::uint64_t bits = 0x7ff8000000000000u | payload;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
 std::vector<double> blur(const Grid& pm, const std::vector<double>& wmap, const Grid& kernel)
 {
     std::vector<double> out(pm.values.size(), -7.0);
-    nrx::weighted_blur(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.data());
+    EXPECT_TRUE(
+        nrx::weighted_blur(pm.values.data(), wmap.data(), pm.dim, kernel.values.data(), kernel.dim, out.data()));
     return out;
 }
 
@@ -57,6 +67,60 @@ TEST(WeightedBlur, MatchesThePlainReferenceOverShapesAndKernels)
             ASSERT_TRUE(same_bits(got[v], expected[v])) << c.name << ", voxel " << v;
         }
     }
+}
+
+TEST(WeightedBlur, RowInteriorsMatchTheReferenceAtOneAndThreeThreads)
+{
+    // A kernel with an infinite value blurs even where every weight is 0.
+    std::mt19937 generator(6);
+    std::uniform_real_distribution<double> uniform(-3.0, 3.0);
+    for (const nrx::Grid3 box : {nrx::Grid3{3, 3, 3}, nrx::Grid3{5, 2, 3}, nrx::Grid3{3, 1, 2}}) {
+        Grid kernel{box, {}};
+        for (std::int64_t e = 0; e < box.count(); ++e) kernel.values.push_back(uniform(generator));
+        if (box.nx == 3 && box.ny == 1) kernel.values[4] = std::numeric_limits<double>::infinity();
+        const FilterCase c = ball_case({37, 29, 11}, kernel);
+        const std::vector<double> expected = reference_blur(c.pm, c.wmap, c.kernel);
+        for (const int threads : {1, 3}) {
+            omp_set_num_threads(threads);
+            const std::vector<double> got = blur(c.pm, c.wmap, c.kernel);
+            for (std::size_t v = 0; v < c.wmap.size(); ++v) {
+                ASSERT_TRUE(same_bits(got[v], expected[v]))
+                    << box.nx << "x" << box.ny << "x" << box.nz << " kernel, " << threads << " threads, voxel " << v;
+            }
+        }
+    }
+}
+
+TEST(WeightedBlur, WhereTwoNansMeetTheKernelValueThePhaseAndTheSumComeFirst)
+{
+    // Along a row of 20 (vector lanes, a tail, border voxels), payloads a, b, c.
+    const double a = nan_with_payload(0xa), b = nan_with_payload(0xb), c = nan_with_payload(0xc);
+    const Grid ones{{3, 1, 1}, {1.0, 1.0, 1.0}};
+    const Grid unit_phases{{20, 1, 1}, std::vector<double>(20, 1.0)};
+    // Kernel value a times weight b.
+    const std::vector<double> kernel_first = blur(unit_phases, std::vector<double>(20, b), {{3, 1, 1}, {a, 1.0, 1.0}});
+    // Phase c times weight a.
+    const std::vector<double> phase_first = blur({{20, 1, 1}, std::vector<double>(20, c)}, std::vector<double>(20, a), ones);
+    // The sum meeting a term: phases alternating a and b.
+    Grid alternating{{20, 1, 1}, {}};
+    for (std::size_t v = 0; v < 20; ++v) alternating.values.push_back(v % 2 ? b : a);
+    const std::vector<double> sum_first = blur(alternating, std::vector<double>(20, 1.0), ones);
+    for (std::size_t v = 0; v < 20; ++v) {
+        EXPECT_TRUE(same_bits(kernel_first[v], v > 0 ? a : b)) << v;  // voxel 0 has no left neighbour
+        EXPECT_TRUE(same_bits(phase_first[v], c)) << v;
+        EXPECT_TRUE(same_bits(sum_first[v], alternating.values[v > 0 ? v - 1 : 0])) << v;
+    }
+}
+
+TEST(WeightedBlur, StopsBetweenPlanesWhenAsked)
+{
+    const std::vector<double> pm(60, 1.0);
+    std::vector<double> out(60);
+    static int asked;
+    asked = 0;
+    EXPECT_FALSE(nrx::weighted_blur(pm.data(), pm.data(), {4, 3, 5}, pm.data(), {3, 1, 1}, out.data(),
+                                    [] { return ++asked < 2; }));
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(WeightedBlur, UniformWeightsGiveTheBoxMeanCutAtTheBorder)
