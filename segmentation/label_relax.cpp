@@ -33,7 +33,8 @@ struct Face {
     Offset3 offset;
     int axis;
 };
-const Face faces[6] = {{{0, 0, -1}, 2}, {{0, 0, 1}, 2}, {{0, -1, 0}, 1}, {{0, 1, 0}, 1}, {{-1, 0, 0}, 0}, {{1, 0, 0}, 0}};
+const Face faces[6] = {{{0, 0, -1}, 2}, {{0, 0, 1}, 2}, {{0, -1, 0}, 1},
+                       {{0, 1, 0}, 1},  {{-1, 0, 0}, 0}, {{1, 0, 0}, 0}};
 
 // The voxels of one colour in one row are every other voxel: the sweep
 // computes them side by side, each "lane" t standing for voxel i0 + 2t, and

@@ -44,6 +44,28 @@ private:
     const double* from_ = start_;
 };
 
+// The kernel elements that take part (non-zero weights), in kernel order.
+struct Taps {
+    std::vector<Offset3> offsets;
+    std::vector<double> weights;
+    bool box_of_ones = false;  // every element of the kernel, each of weight 1
+};
+
+Taps taps_of(const double* kernel, const Grid3& kernel_grid)
+{
+    Taps taps;
+    const std::vector<BoxElement> elements = box_elements(kernel_grid);
+    for (const BoxElement& e : elements) {
+        if (kernel[e.element] != 0) {
+            taps.offsets.push_back(e.offset);
+            taps.weights.push_back(kernel[e.element]);
+        }
+    }
+    taps.box_of_ones = !elements.empty() && taps.weights.size() == elements.size() &&
+                       std::all_of(taps.weights.begin(), taps.weights.end(), [](double w) { return w == 1; });
+    return taps;
+}
+
 // One pass over an image. Each voxel's result depends only on the input and
 // its own running value, so rows are computed independently, and within a
 // row the voxels whose every neighbour along x lies inside (all but a few at
@@ -54,32 +76,23 @@ class Pass {
 public:
     Pass(const double* image, const Grid3& grid, const double* kernel, const Grid3& kernel_grid, bool dilate,
          double* out)
-        : image_(image), grid_(grid), out_(out),
+        : image_(image), grid_(grid), out_(out), taps_(taps_of(kernel, kernel_grid)), around_(grid, taps_.offsets),
           weighted_(dilate ? runs_.dilate : runs_.erode), box_(dilate ? runs_.dilate_box : runs_.erode_box)
     {
-        const std::vector<BoxElement> elements = box_elements(kernel_grid);
-        std::vector<Offset3> offsets;
-        for (const BoxElement& e : elements) {
-            if (kernel[e.element] != 0) {
-                offsets.push_back(e.offset);
-                weights_.push_back(kernel[e.element]);
-                x_begin_ = std::max<std::int64_t>(x_begin_, -e.offset.dx);
-                x_end_ = std::min<std::int64_t>(x_end_, std::int64_t{grid.nx} - e.offset.dx);
-            }
+        for (const Offset3& o : taps_.offsets) {
+            x_begin_ = std::max<std::int64_t>(x_begin_, -o.dx);
+            x_end_ = std::min<std::int64_t>(x_end_, std::int64_t{grid.nx} - o.dx);
         }
-        around_ = Neighbourhood(grid, std::move(offsets));
-        ones_ = !elements.empty() && weights_.size() == elements.size() &&
-                std::all_of(weights_.begin(), weights_.end(), [](double w) { return w == 1; });
-        if (ones_) {
-            low_ = elements.front().offset;
-            high_ = elements.back().offset;
+        if (taps_.box_of_ones) {
+            low_ = taps_.offsets.front();
+            high_ = taps_.offsets.back();
         }
     }
 
     // Rows y0 .. y1-1 of plane z.
     void rows(std::int64_t z, std::int64_t y0, std::int64_t y1) const
     {
-        if (ones_) {
+        if (taps_.box_of_ones) {
             box_rows(z, y0, y1);
         } else {
             for (std::int64_t y = y0; y < y1; ++y) {
@@ -92,14 +105,13 @@ private:
     const double* image_;
     Grid3 grid_;
     double* out_;
+    Taps taps_;
+    Neighbourhood around_;
     const detail::MorphologyRuns& runs_ = detail::morphology_runs();
     detail::WeightedRun weighted_;
     detail::BoxRun box_;
-    std::vector<double> weights_;
-    Neighbourhood around_{grid_, {}};
     // The voxels x_begin_ .. x_end_-1 of a row have every neighbour along x inside.
     std::int64_t x_begin_ = 0, x_end_ = grid_.nx;
-    bool ones_ = false;
     Offset3 low_{0, 0, 0}, high_{0, 0, 0};  // a box of ones: its reach along each axis
 
     const double* image_row(std::int64_t y, std::int64_t z) const { return image_ + grid_.index(0, y, z); }
@@ -127,7 +139,7 @@ private:
                 if (grid_.contains(x_begin_ + o.dx, y + o.dy, z + o.dz)) {
                     const double* b = image_row(y + o.dy, z + o.dz) + x_begin_ + o.dx;
                     fold.add([&](double* value, const double* a, std::int64_t n) {
-                        weighted_(value, a, b, weights_[k], n);
+                        weighted_(value, a, b, taps_.weights[k], n);
                     });
                 }
             }
@@ -141,7 +153,7 @@ private:
         const std::int64_t c = grid_.index(x, y, z);
         double value = image_[c];
         around_.for_each(x, y, z, c, [&](std::size_t k, std::int64_t n) {
-            weighted_(&value, &value, image_ + n, weights_[k], 1);
+            weighted_(&value, &value, image_ + n, taps_.weights[k], 1);
         });
         out_[c] = value;
     }
@@ -168,7 +180,7 @@ private:
         for (std::int64_t y = first; y <= last; ++y) {
             RowFold fold(image_row(y, z_first), column(y), nx);
             for (std::int64_t zz = z_first + 1; zz <= z_last; ++zz) {
-                fold.add([&](double* value, const double* a, std::int64_t n) { box_(value, a, image_row(y, zz), n); });
+                fold.add([&](double* v, const double* a, std::int64_t n) { box_(v, a, image_row(y, zz), n); });
             }
         }
         for (std::int64_t y = y0; y < y1; ++y) {
@@ -176,19 +188,21 @@ private:
             {
                 RowFold fold(column(from), across, nx);
                 for (std::int64_t yy = from + 1; yy <= to; ++yy) {
-                    fold.add([&](double* value, const double* a, std::int64_t n) { box_(value, a, column(yy), n); });
+                    fold.add([&](double* v, const double* a, std::int64_t n) { box_(v, a, column(yy), n); });
                 }
             }
             double* value = out_row(y, z);
             if (x_begin_ < x_end_) {
                 RowFold fold(image_row(y, z) + x_begin_, value + x_begin_, x_end_ - x_begin_);
                 for (std::int32_t dx = low_.dx; dx <= high_.dx; ++dx) {
-                    fold.add([&](double* v, const double* a, std::int64_t n) { box_(v, a, across + x_begin_ + dx, n); });
+                    const double* b = across + x_begin_ + dx;
+                    fold.add([&](double* v, const double* a, std::int64_t n) { box_(v, a, b, n); });
                 }
             }
             for_each_end_voxel([&](std::int64_t x) {
                 value[x] = image_row(y, z)[x];
-                for (std::int64_t dx = std::max<std::int64_t>(low_.dx, -x); dx <= std::min<std::int64_t>(high_.dx, nx - 1 - x); ++dx) {
+                const std::int64_t last_dx = std::min<std::int64_t>(high_.dx, nx - 1 - x);
+                for (std::int64_t dx = std::max<std::int64_t>(low_.dx, -x); dx <= last_dx; ++dx) {
                     box_(value + x, value + x, across + x + dx, 1);
                 }
             });
@@ -207,7 +221,8 @@ bool dilate_or_erode(const double* image, const Grid3& image_grid, const double*
                      bool dilate, double* out, KeepGoing keep_going)
 {
     const Pass pass(image, image_grid, kernel, kernel_grid, dilate, out);
-    const std::int64_t per_plane = image_grid.count() == 0 ? 0 : (image_grid.ny + rows_per_piece - 1) / rows_per_piece;
+    const std::int64_t per_plane =
+        image_grid.count() == 0 ? 0 : (image_grid.ny + rows_per_piece - 1) / rows_per_piece;
     return for_each_plane(
         per_plane * image_grid.nz,
         [&](std::int64_t piece) {

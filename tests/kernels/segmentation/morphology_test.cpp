@@ -61,7 +61,7 @@ std::vector<double> brute_force(const Grid& ima, const Grid& kernel, bool dilate
 
 bool same_bits(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 Grid random_grid(std::int32_t d0, std::int32_t d1, std::int32_t d2, std::mt19937& gen, double zero_share,
