@@ -30,10 +30,13 @@ std::optional<std::int32_t> seed_coordinate(double value, std::int32_t size)
     return *one_based - 1;
 }
 
-// The growth, with the distances kept as whole numbers of type Distance while
-// it runs (-1 outside, 0 on a seed, `unreached` inside until a seed comes):
-// the map is read at every neighbour of every queued voxel, and half the
-// size of the doubles it becomes stays in cache far better.
+// The growth, with distances and labels kept as whole numbers while it runs:
+// distances of type Distance (-1 outside, 0 on a seed, `unreached` inside
+// until a seed comes) and labels (-1 outside, 0 inside until a seed comes,
+// else the seed's number). The distance map is read at every neighbour of
+// every queued voxel and the label map written at every improvement: in 32
+// bits, half the size of the doubles they become, they stay in cache far
+// better.
 template <typename Distance>
 class Growth {
 public:
@@ -43,23 +46,47 @@ public:
         : grid_(grid), mask_(mask), dist_(new Distance[static_cast<std::size_t>(grid.count())]),
           label_(new std::int32_t[static_cast<std::size_t>(grid.count())]), labels_(labels), dists_(dists)
     {
-        for (std::int64_t v = 0; v < grid.count(); ++v) {
+        Distance* dist = dist_.get();
+        std::int32_t* label = label_.get();
+        const std::int64_t count = grid.count();
+        for (std::int64_t v = 0; v < count; ++v) {
             const bool inside = img[v] > 0;
-            dist_[v] = inside ? unreached : -1;
-            label_[v] = inside ? 0 : -1;
+            dist[v] = inside ? unreached : -1;
+            label[v] = inside ? 0 : -1;
         }
     }
 
-    // Writes the distances into the caller's map, +Inf where no seed came.
-    ~Growth()
-    {
-        for (std::int64_t v = 0; v < grid_.count(); ++v) {
-            dists_[v] = dist_[v] == unreached ? std::numeric_limits<double>::infinity() : dist_[v];
-            labels_[v] = label_[v] == 0 ? std::numeric_limits<double>::quiet_NaN() : label_[v];
-        }
-    }
-
+    // Grows the parcels from the n seeds, then writes the caller's maps.
     ParcelStatus run(const double* seeds, std::int32_t n)
+    {
+        const ParcelStatus status = grow(seeds, n);
+        write_maps();
+        return status;
+    }
+
+private:
+    Grid3 grid_;
+    detail::Mask mask_;
+    std::unique_ptr<Distance[]> dist_;
+    std::unique_ptr<std::int32_t[]> label_;
+    double* labels_;
+    double* dists_;
+
+    // The caller's maps: +Inf and NaN inside where no seed came.
+    void write_maps()
+    {
+        const Distance* dist = dist_.get();
+        const std::int32_t* label = label_.get();
+        double* dists = dists_;
+        double* labels = labels_;
+        const std::int64_t count = grid_.count();
+        for (std::int64_t v = 0; v < count; ++v) {
+            dists[v] = dist[v] == unreached ? std::numeric_limits<double>::infinity() : dist[v];
+            labels[v] = label[v] == 0 ? std::numeric_limits<double>::quiet_NaN() : label[v];
+        }
+    }
+
+    ParcelStatus grow(const double* seeds, std::int32_t n)
     {
         // Every weight is a whole number from 1 to largest_weight, so every
         // distance is whole, and bucket b holds the voxels queued at distance
@@ -131,14 +158,6 @@ public:
         }
         return ParcelStatus::done;
     }
-
-private:
-    Grid3 grid_;
-    detail::Mask mask_;
-    std::unique_ptr<Distance[]> dist_;
-    std::unique_ptr<std::int32_t[]> label_;
-    double* labels_;
-    double* dists_;
 };
 
 }  // namespace
