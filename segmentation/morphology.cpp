@@ -76,8 +76,9 @@ class Pass {
 public:
     Pass(const double* image, const Grid3& grid, const double* kernel, const Grid3& kernel_grid, bool dilate,
          double* out)
-        : image_(image), grid_(grid), out_(out), taps_(taps_of(kernel, kernel_grid)), around_(grid, taps_.offsets),
-          weighted_(dilate ? runs_.dilate : runs_.erode), box_(dilate ? runs_.dilate_box : runs_.erode_box)
+        : image_(image), grid_(grid), out_(out), dilate_(dilate), taps_(taps_of(kernel, kernel_grid)),
+          around_(grid, taps_.offsets), weighted_(dilate ? runs_.dilate : runs_.erode),
+          box_(dilate ? runs_.dilate_box : runs_.erode_box)
     {
         for (const Offset3& o : taps_.offsets) {
             x_begin_ = std::max<std::int64_t>(x_begin_, -o.dx);
@@ -105,6 +106,7 @@ private:
     const double* image_;
     Grid3 grid_;
     double* out_;
+    bool dilate_;
     Taps taps_;
     Neighbourhood around_;
     const detail::MorphologyRuns& runs_ = detail::morphology_runs();
@@ -153,7 +155,7 @@ private:
         const std::int64_t c = grid_.index(x, y, z);
         double value = image_[c];
         around_.for_each(x, y, z, c, [&](std::size_t k, std::int64_t n) {
-            weighted_(&value, &value, image_ + n, taps_.weights[k], 1);
+            value = detail::weighted_step(dilate_, value, taps_.weights[k] * image_[n]);
         });
         out_[c] = value;
     }

@@ -13,9 +13,7 @@ template <bool dilate>
                                             double weight, std::int64_t n)
 {
     for (std::int64_t i = 0; i < n; ++i) {
-        const double v = a[i];
-        const double p = weight * b[i];
-        value[i] = dilate ? (v > p ? v : p) : (v > p ? p : v);
+        value[i] = weighted_step(dilate, a[i], weight * b[i]);
     }
 }
 

@@ -12,9 +12,12 @@
 
 namespace nrx::detail {
 
-// One kernel weight over a run: for i in [0, n), p = weight * b[i], then
-//   dilation: value[i] = a[i] if a[i] > p, else p;
-//   erosion:  value[i] = p if a[i] > p, else a[i].
+// The rule of one kernel element for one voxel: the running value v against
+// p, the element's weight times the neighbour.
+inline double weighted_step(bool dilate, double v, double p) { return dilate ? (v > p ? v : p) : (v > p ? p : v); }
+
+// One kernel weight over a run: for i in [0, n),
+// value[i] = weighted_step(dilate, a[i], weight * b[i]).
 using WeightedRun = void (*)(double* value, const double* a, const double* b, double weight, std::int64_t n);
 
 // One step of the maximum (dilation) or minimum (erosion) over a box of
