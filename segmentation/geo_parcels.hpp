@@ -45,7 +45,9 @@ enum class ParcelStatus {
 // The voxel count must fit in 32 bits. Cost: each voxel is relaxed once per
 // time it is queued (usually once), each time over the whole mask; the queue
 // holds one bucket per distance unit up to the largest weight ahead of the
-// wave front.
+// wave front; distances and labels are counted in two maps of 4 bytes per
+// voxel (8 for the distances once the voxel count times the largest weight
+// reaches 2^31) and written into labels and dists at the end.
 ParcelStatus grow_geodesic_parcels(const double* img, const Grid3& grid, const double* seeds, std::int32_t n,
                                    double* labels, double* dists, const char* dist_type);
 

@@ -18,6 +18,7 @@
 #include <cstdint>
 
 #include "core/grid3.hpp"
+#include "core/planes.hpp"
 
 namespace nrx {
 
@@ -56,10 +57,17 @@ enum class Interaction {
 //          NaN as 0 (a voxel whose s is 0, infinite or NaN becomes all 0).
 //
 // grid.count() times K, and the element count of G, must fit in 32 bits.
-// Empty volumes and K = 0 change nothing. Allocates two arrays of K floats
-// per call; costs per voxel 6*K neighbour reads, K exponentials, and K*K
-// products for the two matrix forms (K*(K-1) for the packed ones).
-void relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* before, std::uint8_t* after,
-                  const float* F, const void* G, const float w[3], Interaction code);
+// Empty volumes and K = 0 change nothing. Costs per voxel 6*K neighbour
+// reads, K exponentials, and K*K products for the two matrix forms (K*(K-1)
+// for the packed ones), each pass spread over every core (the result does not
+// depend on the thread count); allocates a few floats per class and row.
+//
+// keep_going is asked on the calling thread before anything is written and,
+// when after is not before, between planes too; once it says no, false is
+// returned (after is then partly updated) and nothing more is written. In
+// place, a sweep that has begun always ends. Returns true when both passes
+// are complete.
+bool relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* before, std::uint8_t* after,
+                  const float* F, const void* G, const float w[3], Interaction code, KeepGoing keep_going = nullptr);
 
 }  // namespace nrx

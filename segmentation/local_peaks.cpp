@@ -1,9 +1,11 @@
 #include "segmentation/local_peaks.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "core/neighbourhood.hpp"
+#include "core/planes.hpp"
 #include "segmentation/local_peaks_list.hpp"
 
 namespace nrx {
@@ -52,20 +54,34 @@ bool is_peak(const double* volume, const Grid3& grid, const std::vector<Neighbou
     return true;
 }
 
+// Candidates per piece of work handed to a thread.
+constexpr std::int64_t candidates_per_piece = 4096;
+
 }  // namespace
 
 std::int32_t find_local_peaks(const double* volume, const Grid3& grid, const double* coords, std::int32_t n,
                               int connectivity, std::vector<std::uint32_t>& peaks)
 {
     const std::vector<Neighbourhood> groups = neighbour_groups(grid, connectivity);
+    // The candidates are tested independently on every core, then listed in order.
+    std::vector<char> is_maximum(static_cast<std::size_t>(n));
+    for_each_plane(
+        (std::int64_t{n} + candidates_per_piece - 1) / candidates_per_piece,
+        [&](std::int64_t piece) {
+            const std::int64_t last = std::min<std::int64_t>(n, (piece + 1) * candidates_per_piece);
+            for (std::int64_t i = piece * candidates_per_piece; i < last; ++i) {
+                const double* candidate = coords + 3 * i;
+                const std::optional<std::int32_t> x = local_peaks::list_coordinate(candidate[0]);
+                const std::optional<std::int32_t> y = local_peaks::list_coordinate(candidate[1]);
+                const std::optional<std::int32_t> z = local_peaks::list_coordinate(candidate[2]);
+                is_maximum[i] = x && y && z && is_peak(volume, grid, groups, *x, *y, *z);
+            }
+        },
+        [](std::int64_t) { return true; });
     peaks.clear();
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const double* candidate = coords + 3 * static_cast<std::ptrdiff_t>(i - 1);
-        const std::optional<std::int32_t> x = local_peaks::list_coordinate(candidate[0]);
-        const std::optional<std::int32_t> y = local_peaks::list_coordinate(candidate[1]);
-        const std::optional<std::int32_t> z = local_peaks::list_coordinate(candidate[2]);
-        if (x && y && z && is_peak(volume, grid, groups, *x, *y, *z)) {
-            peaks.push_back(static_cast<std::uint32_t>(i));
+    for (std::int32_t i = 0; i < n; ++i) {
+        if (is_maximum[i]) {
+            peaks.push_back(static_cast<std::uint32_t>(i + 1));
         }
     }
     return static_cast<std::int32_t>(peaks.size());

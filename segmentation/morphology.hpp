@@ -13,6 +13,7 @@
 #pragma once
 
 #include "core/grid3.hpp"
+#include "core/planes.hpp"
 
 namespace nrx {
 
@@ -28,9 +29,14 @@ namespace nrx {
 // value and a later product replaces a NaN one, so the last product after a
 // NaN decides; in erosion a NaN product is never taken and a NaN voxel stays
 // NaN. An empty kernel copies the image. Both voxel counts must fit in 32
-// bits. Cost: one product per voxel and non-zero weight; keeps a list of the
+// bits. Cost: one product per voxel and non-zero weight, spread over every
+// core (the result does not depend on the thread count); keeps a list of the
 // non-zero weights.
-void dilate_or_erode(const double* image, const Grid3& image_grid, const double* kernel, const Grid3& kernel_grid,
-                     bool dilate, double* out);
+//
+// keep_going is asked on the calling thread after each few rows; once it
+// says no, no further rows are started and false is returned (out is then
+// partly written). Returns true when every voxel is written.
+bool dilate_or_erode(const double* image, const Grid3& image_grid, const double* kernel, const Grid3& kernel_grid,
+                     bool dilate, double* out, KeepGoing keep_going = nullptr);
 
 }  // namespace nrx

@@ -8,6 +8,7 @@
 
 #include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/interrupt.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "segmentation/label_relax.hpp"
@@ -113,5 +114,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         after = data_of<std::uint8_t>(plhs[0]);
     }
 
-    nrx::relax_labels({dm[0], dm[1], dm[2]}, dm[3], before, after, data_of<float>(F), mxGetData(G), w, code);
+    // Ctrl-C is heard before the sweep and, with an output, between planes;
+    // in place a sweep that has begun runs to its end.
+    if (!nrx::relax_labels({dm[0], dm[1], dm[2]}, dm[3], before, after, data_of<float>(F), mxGetData(G), w, code,
+                           keep_going)) {
+        stop_for_interrupt();
+    }
 }

@@ -4,6 +4,7 @@
 #include "host/argument_counts.hpp"
 #include "host/checks.hpp"
 #include "host/frame.hpp"
+#include "host/interrupt.hpp"
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "host/text.hpp"
@@ -51,6 +52,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     }
 
     plhs[0] = create_like(ima, mxDOUBLE_CLASS);
-    nrx::dilate_or_erode(data_of<double>(ima), image, data_of<double>(kernel), weights, chosen == DILATE,
-                         data_of<double>(plhs[0]));
+    if (!nrx::dilate_or_erode(data_of<double>(ima), image, data_of<double>(kernel), weights, chosen == DILATE,
+                              data_of<double>(plhs[0]), keep_going)) {
+        stop_for_interrupt();
+    }
 }

@@ -1,4 +1,5 @@
 #include "segmentation/geo_parcels.hpp"
+#include "segmentation/geo_parcels_growth.hpp"
 #include "segmentation/geo_parcels_masks.hpp"
 
 #include <gtest/gtest.h>
@@ -293,6 +294,36 @@ TEST(GeoParcels, UnknownDistanceTypeWritesNothing)
         const Maps maps = run(img, 2, 2, 1, {{9, 9, 9}}, type, ParcelStatus::unknown_distance_type);
         EXPECT_EQ(maps.dists, std::vector<double>(4, 7.0)) << type;
         EXPECT_EQ(maps.labels, std::vector<double>(4, 7.0)) << type;
+    }
+}
+
+TEST(GeoParcels, ThirtyTwoAndSixtyFourBitDistancesGiveTheSameMaps)
+{
+    std::mt19937 gen(6);
+    const std::int32_t d0 = 17, d1 = 13, d2 = 9;
+    std::vector<double> img(d0 * d1 * d2);
+    for (double& v : img) v = gen() % 4 ? 1.0 : 0.0;
+    for (const char* type : {"d4", "d8", "d34", "d5711"}) {
+        const nrx::detail::Mask mask = *nrx::detail::mask_named(type);
+        for (std::int32_t n : {11, 12}) {
+            std::vector<double> seeds(3 * n);
+            for (std::int32_t s = 0; s < n; ++s) {
+                seeds[s] = 1 + gen() % d0;
+                seeds[s + n] = 1 + gen() % d1;
+                seeds[s + 2 * n] = s == 11 ? d2 + 1 : 1 + gen() % d2;  // the twelfth lies outside
+            }
+            Maps narrow{std::vector<double>(img.size()), std::vector<double>(img.size())}, wide = narrow;
+            const ParcelStatus status = nrx::detail::grow_parcels<std::int32_t>(
+                img.data(), {d0, d1, d2}, seeds.data(), n, mask, narrow.labels.data(), narrow.dists.data());
+            EXPECT_EQ(status, nrx::detail::grow_parcels<std::int64_t>(img.data(), {d0, d1, d2}, seeds.data(), n,
+                                                                       mask, wide.labels.data(), wide.dists.data()));
+            EXPECT_EQ(status, n == 12 ? ParcelStatus::seed_outside_image : ParcelStatus::done);
+            EXPECT_EQ(narrow.dists, wide.dists) << type;
+            for (std::size_t v = 0; v < img.size(); ++v) {
+                EXPECT_TRUE(narrow.labels[v] == wide.labels[v] ||
+                            (std::isnan(narrow.labels[v]) && std::isnan(wide.labels[v])));
+            }
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "segmentation/label_relax.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstdint>
@@ -145,6 +146,25 @@ TEST_P(LabelRelaxForms, MatchesVoxelByVoxelReferenceBitForBit)
     }
 }
 
+TEST_P(LabelRelaxForms, RowsOfManyVoxelsGiveTheSameBitsAtAnyThreadCount)
+{
+    // Rows long enough for the vector loops, odd sizes whose planes do not
+    // split evenly over the threads.
+    const Interaction code = GetParam();
+    for (const auto& shape : std::vector<std::vector<std::int32_t>>{{37, 9, 7, 3}, {20, 5, 3, 6}}) {
+        Case reference = random_case(shape[0], shape[1], shape[2], shape[3], code, 7 + shape[0]);
+        const Case start = reference;
+        reference_sweep(reference, code);
+        for (int threads : {1, 3}) {
+            omp_set_num_threads(threads);
+            Case kernel = start;
+            relax_in_place(kernel.dm, kernel.P.data(), kernel.F.data(), kernel.g(code), kernel.w, code);
+            EXPECT_EQ(kernel.P, reference.P) << "shape " << shape[0] << "x" << shape[1] << "x" << shape[2]
+                                             << "x" << shape[3] << " threads " << threads;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllForms, LabelRelaxForms,
                          ::testing::Values(Interaction::matrix, Interaction::vector, Interaction::voxel_matrix,
                                            Interaction::voxel_packed, Interaction::voxel_packed_u8),
@@ -173,6 +193,16 @@ TEST(LabelRelax, OddPassReadsWhatTheEvenPassWrote)
     const float G[2] = {static_cast<float>(6.0 * std::log(2.0)), 0.0f};
     relax_in_place(dm, P.data(), F, G, w, Interaction::vector);
     EXPECT_EQ(P, (std::vector<std::uint8_t>{170, 156, 85, 99}));
+}
+
+TEST(LabelRelax, ExponentialsAreTakenInDouble)
+{
+    // A case where the float exponential would round voxel 0's class 1 to 197.
+    const std::int32_t dm[4] = {2, 1, 1, 2};
+    std::vector<std::uint8_t> P = {104, 174, 220, 227};
+    const float F[4] = {5, 4, 7, 3}, G[2] = {-9, -1}, w[3] = {1, 1, 1};
+    relax_in_place(dm, P.data(), F, G, w, Interaction::vector);
+    EXPECT_EQ(P, (std::vector<std::uint8_t>{59, 132, 196, 123}));
 }
 
 TEST(LabelRelax, BorderVoxelIsDividedBy1530WhateverItsNeighbourCount)
@@ -220,6 +250,32 @@ TEST(LabelRelax, IntoASeparateBufferLeavesTheSourceAsItWas)
     relax_in_place(s.dm, s.P.data(), s.F.data(), s.G.data(), s.w, Interaction::matrix);
     EXPECT_EQ(into, s.P);
     EXPECT_NE(source, s.P);
+}
+
+TEST(LabelRelax, InPlaceASweepEitherRunsToItsEndOrWritesNothing)
+{
+    Case s = random_case(9, 6, 11, 3, Interaction::matrix, 4);
+    const std::vector<std::uint8_t> start = s.P;
+    Case reference = s;
+    reference_sweep(reference, Interaction::matrix);
+    static int asked;
+    const nrx::KeepGoing first_no = [] { return ++asked > 1; }, later_no = [] { return ++asked < 2; };
+    auto sweep = [&](std::uint8_t* after, nrx::KeepGoing keep_going) {
+        asked = 0;
+        return nrx::relax_labels({9, 6, 11}, 3, s.P.data(), after, s.F.data(), s.G.data(), s.w,
+                                 Interaction::matrix, keep_going);
+    };
+    EXPECT_FALSE(sweep(s.P.data(), first_no));
+    EXPECT_EQ(s.P, start);
+    EXPECT_TRUE(sweep(s.P.data(), later_no));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(s.P, reference.P);
+    // Into a separate buffer the sweep may stop between planes.
+    s.P = start;
+    std::vector<std::uint8_t> into(s.P.size());
+    EXPECT_FALSE(sweep(into.data(), later_no));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(s.P, start);
 }
 
 TEST(LabelRelax, EmptyVolumesAndNoClassesChangeNothing)

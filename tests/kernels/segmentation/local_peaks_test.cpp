@@ -2,6 +2,7 @@
 #include "segmentation/local_peaks_list.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <algorithm>
 #include <cmath>
@@ -119,6 +120,32 @@ TEST(LocalPeaks, MoreThanAThousandMaximaAllReturnedInOrder)
     EXPECT_EQ(maxima_of(vol, 50, 60, 1, coords), expected);
 }
 
+// The maxima among one-based coordinates found by looking at every voxel of
+// the 3 x 3 x 3 block but its corners.
+std::vector<std::uint32_t> eighteen_neighbour_search(const std::vector<double>& vol, int d0, int d1, int d2,
+                                                     const std::vector<double>& coords)
+{
+    std::vector<std::uint32_t> expected;
+    for (std::size_t number = 1; number <= coords.size() / 3; ++number) {
+        const int x = list_coordinate(coords[3 * number - 3]).value_or(-1);
+        const int y = list_coordinate(coords[3 * number - 2]).value_or(-1);
+        const int z = list_coordinate(coords[3 * number - 1]).value_or(-1);
+        if (x < 1 || x > d0 || y < 1 || y > d1 || z < 1 || z > d2) continue;
+        const double f = vol[(x - 1) + d0 * ((y - 1) + d1 * (z - 1))];
+        bool greater = false;
+        for (int dz = -1; dz <= 1; ++dz)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy, nz = z + dz;
+                    if (std::abs(dx) + std::abs(dy) + std::abs(dz) == 3) continue;
+                    if (nx < 1 || nx > d0 || ny < 1 || ny > d1 || nz < 1 || nz > d2) continue;
+                    greater |= vol[(nx - 1) + d0 * ((ny - 1) + d1 * (nz - 1))] > f;
+                }
+        if (!greater) expected.push_back(static_cast<std::uint32_t>(number));
+    }
+    return expected;
+}
+
 TEST(LocalPeaks, MatchesAnEighteenNeighbourSearchOnRandomVolumes)
 {
     std::mt19937 gen(9);
@@ -127,27 +154,30 @@ TEST(LocalPeaks, MatchesAnEighteenNeighbourSearchOnRandomVolumes)
     for (double& v : vol) v = gen() % 4;  // small values: many plateaus
     vol[17] = nan;
     std::vector<double> coords;
-    std::vector<std::uint32_t> expected;
-    std::uint32_t number = 0;
     for (int z = 0; z <= d2 + 1; ++z)
         for (int y = 0; y <= d1 + 1; ++y)
-            for (int x = 0; x <= d0 + 1; ++x) {
-                coords.insert(coords.end(), {x - 0.05, y + 0.04, z + 0.0});
-                ++number;
-                if (x < 1 || x > d0 || y < 1 || y > d1 || z < 1 || z > d2) continue;
-                const double f = vol[(x - 1) + d0 * ((y - 1) + d1 * (z - 1))];
-                bool greater = false;
-                for (int dz = -1; dz <= 1; ++dz)
-                    for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx) {
-                            const int nx = x + dx, ny = y + dy, nz = z + dz;
-                            if (std::abs(dx) + std::abs(dy) + std::abs(dz) == 3) continue;
-                            if (nx < 1 || nx > d0 || ny < 1 || ny > d1 || nz < 1 || nz > d2) continue;
-                            greater |= vol[(nx - 1) + d0 * ((ny - 1) + d1 * (nz - 1))] > f;
-                        }
-                if (!greater) expected.push_back(number);
-            }
+            for (int x = 0; x <= d0 + 1; ++x) coords.insert(coords.end(), {x - 0.05, y + 0.04, z + 0.0});
+    const std::vector<std::uint32_t> expected = eighteen_neighbour_search(vol, d0, d1, d2, coords);
     EXPECT_EQ(maxima_of(vol, d0, d1, d2, coords), expected);
+}
+
+TEST(LocalPeaks, ManyCandidatesGiveTheSameListAtAnyThreadCount)
+{
+    // More candidates than one piece of work, in no particular order; on a
+    // flat volume every candidate inside is a maximum, so none may go missing.
+    std::mt19937 gen(2);
+    const int d0 = 23, d1 = 17, d2 = 11;
+    std::vector<double> coords;
+    for (int i = 0; i < 3 * 10001; ++i) coords.push_back(static_cast<double>(gen() % (d0 + 2)));
+    std::vector<double> bumpy(d0 * d1 * d2), flat(d0 * d1 * d2, 1.0);
+    for (double& v : bumpy) v = gen() % 3;
+    for (const std::vector<double>* vol : {&bumpy, &flat}) {
+        const std::vector<std::uint32_t> expected = eighteen_neighbour_search(*vol, d0, d1, d2, coords);
+        for (int threads : {1, 3}) {
+            omp_set_num_threads(threads);
+            EXPECT_EQ(maxima_of(*vol, d0, d1, d2, coords), expected) << threads << " threads";
+        }
+    }
 }
 
 TEST(LocalPeaks, ListHelpers)

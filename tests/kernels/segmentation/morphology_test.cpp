@@ -1,6 +1,8 @@
 #include "segmentation/morphology.hpp"
+#include "segmentation/morphology_runs.hpp"
 
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <cmath>
 #include <cstdint>
@@ -59,7 +61,7 @@ std::vector<double> brute_force(const Grid& ima, const Grid& kernel, bool dilate
 
 bool same_bits(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 Grid random_grid(std::int32_t d0, std::int32_t d1, std::int32_t d2, std::mt19937& gen, double zero_share,
@@ -151,6 +153,81 @@ TEST(Morphology, NaNFollowsTheComparisonInKernelOrder)
     EXPECT_EQ(centre({nan, 2, 3}, {1, 1, 1}, false), 2);
     EXPECT_EQ(centre({1, 2, 3}, {nan, 1, 1}, false), 2);
     EXPECT_TRUE(std::isnan(centre({1, nan, 0}, {1, 1, 1}, false)));
+}
+
+// Values where the order of the comparisons shows: few distinct ones, both
+// zeros, infinities and, when asked, NaN.
+Grid tricky_grid(std::int32_t d0, std::int32_t d1, std::int32_t d2, std::mt19937& gen, bool with_nan)
+{
+    const double pool[] = {0.0, -0.0, 1.5, -2.0, 3.0, INFINITY, -INFINITY, nan};
+    Grid g{{d0, d1, d2}, std::vector<double>(static_cast<std::size_t>(d0) * d1 * d2)};
+    for (double& v : g.v) v = pool[gen() % (with_nan ? 8 : 7)];
+    return g;
+}
+
+TEST(Morphology, BoxesOfOnesAndWeightedKernelsMatchBruteForceAtAnyThreadCount)
+{
+    // Odd sizes whose rows and planes do not split evenly; boxes of ones take
+    // their own path, which must end on the same element as the rule.
+    std::mt19937 gen(8);
+    const std::vector<std::vector<std::int32_t>> kernels = {{3, 3, 3}, {4, 2, 5}, {1, 3, 1}, {41, 1, 2}, {2, 2, 2}};
+    for (bool with_nan : {false, true}) {
+        const Grid ima = tricky_grid(37, 19, 7, gen, with_nan);
+        for (const auto& k : kernels) {
+            Grid ones{{k[0], k[1], k[2]}, std::vector<double>(k[0] * k[1] * k[2], 1.0)};
+            Grid weighted = random_grid(k[0], k[1], k[2], gen, 0.2, 0.0);
+            for (bool dilate : {true, false}) {
+                for (const Grid* kernel : {&ones, &weighted}) {
+                    const std::vector<double> expected = brute_force(ima, *kernel, dilate);
+                    for (int threads : {1, 3}) {
+                        omp_set_num_threads(threads);
+                        EXPECT_TRUE(same_bits(morph(ima, *kernel, dilate), expected))
+                            << k[0] << "x" << k[1] << "x" << k[2] << (kernel == &ones ? " ones" : " weighted")
+                            << (dilate ? " dilate" : " erode") << " NaN " << with_nan << " threads " << threads;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Morphology, EveryInstructionSetGivesTheSameBits)
+{
+    std::mt19937 gen(5);
+    const std::vector<const nrx::detail::MorphologyRuns*> builds = nrx::detail::supported_runs();
+    for (std::int64_t n : {0, 1, 3, 8, 17, 70}) {
+        const Grid a = tricky_grid(n, 1, 1, gen, true), b = tricky_grid(n, 1, 1, gen, true);
+        auto each = [&](auto run) {
+            std::vector<double> first;
+            for (const nrx::detail::MorphologyRuns* build : builds) {
+                std::vector<double> value(n, 7.0);
+                run(*build, value.data());
+                if (build == builds.front()) first = value;
+                EXPECT_TRUE(same_bits(value, first)) << "run of " << n;
+            }
+        };
+        for (double weight : {1.0, -0.5, nan}) {
+            each([&](const auto& r, double* v) { r.dilate(v, a.v.data(), b.v.data(), weight, n); });
+            each([&](const auto& r, double* v) { r.erode(v, a.v.data(), b.v.data(), weight, n); });
+        }
+        each([&](const auto& r, double* v) { r.dilate_box(v, a.v.data(), b.v.data(), n); });
+        each([&](const auto& r, double* v) { r.erode_box(v, a.v.data(), b.v.data(), n); });
+    }
+}
+
+TEST(Morphology, StopsWhenTheCallerSaysSo)
+{
+    std::mt19937 gen(3);
+    const Grid ima = random_grid(20, 30, 9, gen, 0.0, 0.0);
+    const Grid kernel{{3, 3, 3}, std::vector<double>(27, 2.0)};
+    std::vector<double> out(ima.v.size());
+    static int asked;
+    asked = 0;
+    EXPECT_FALSE(nrx::dilate_or_erode(ima.v.data(), grid3(ima), kernel.v.data(), grid3(kernel), true, out.data(),
+                                      [] { return ++asked < 3; }));
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(nrx::dilate_or_erode(ima.v.data(), grid3(ima), kernel.v.data(), grid3(kernel), true, out.data(),
+                                     [] { return true; }));
 }
 
 }  // namespace
