@@ -12,6 +12,7 @@
 #include "host/outputs.hpp"
 #include "host/sizes.hpp"
 #include "segmentation/label_relax.hpp"
+#include "segmentation/label_relax_forms.hpp"
 
 namespace {
 
@@ -33,33 +34,15 @@ Dims4 padded_dims(const mxArray* array)
 // Which of the five interaction forms G is, by its shape and then its class.
 nrx::Interaction interaction_form(const mxArray* G, const Dims4& dm)
 {
-    using nrx::host::refuse;
-    const std::vector<std::int32_t> g = nrx::host::dims_as_int32(G, too_large);
-    const std::int32_t K = dm[3];
-    auto require_shape = [](bool matches) { if (!matches) refuse("Third arg has incompatible dimensions."); };
-    auto require_single = [G] { if (!mxIsSingle(G)) refuse("Third arg must be single."); };
-    if (g[1] == 1) {
-        require_shape(g[0] == K);
-        require_single();
-        return nrx::Interaction::vector;
+    const nrx::ElementClass element = mxIsSingle(G)  ? nrx::ElementClass::single
+                                      : mxIsUint8(G) ? nrx::ElementClass::uint8
+                                                     : nrx::ElementClass::other;
+    const nrx::InteractionReading reading =
+        nrx::read_interaction_form(nrx::host::dims_as_int32(G, too_large), dm, element);
+    if (reading.refusal) {
+        nrx::host::refuse(reading.refusal);
     }
-    if (g.size() == 2) {
-        require_shape(g[0] == K && g[1] == K);
-        require_single();
-        return nrx::Interaction::matrix;
-    }
-    if (g.size() == 5) {
-        require_shape(std::equal(dm.begin(), dm.end(), g.begin()) && g[4] == K);
-        require_single();
-        return nrx::Interaction::voxel_matrix;
-    }
-    if (g.size() == 4) {
-        require_shape(std::equal(dm.begin(), dm.begin() + 3, g.begin()) && g[3] == K * (K - 1) / 2);
-        if (mxIsSingle(G)) return nrx::Interaction::voxel_packed;
-        if (mxIsUint8(G)) return nrx::Interaction::voxel_packed_u8;
-        refuse("Third arg must be either single or uint8.");
-    }
-    refuse("Third arg has incompatible dimensions.");
+    return reading.form;
 }
 
 }  // namespace

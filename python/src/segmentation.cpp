@@ -11,6 +11,7 @@
 #include "python/src/bindings.hpp"
 #include "segmentation/geo_parcels.hpp"
 #include "segmentation/label_relax.hpp"
+#include "segmentation/label_relax_forms.hpp"
 #include "segmentation/local_peaks.hpp"
 #include "segmentation/local_peaks_list.hpp"
 #include "segmentation/morphology.hpp"
@@ -39,36 +40,15 @@ Dims4 padded_dims(const Argument& a)
 // Which of the five interaction forms G is, by its shape and then its class.
 nrx::Interaction interaction_form(const Argument& G, const Dims4& dm)
 {
-    const std::vector<std::int32_t> g = dims_as_int32(G, relax_too_large);
-    const std::int32_t K = dm[3];
-    auto require_shape = [](bool matches) {
-        if (!matches) refuse_value("Third arg has incompatible dimensions.");
-    };
-    auto require_single = [&G] {
-        if (G.class_id() != Class::single) refuse_type("Third arg must be single.");
-    };
-    if (g[1] == 1) {
-        require_shape(g[0] == K);
-        require_single();
-        return nrx::Interaction::vector;
+    const nrx::ElementClass element = G.class_id() == Class::single  ? nrx::ElementClass::single
+                                      : G.class_id() == Class::uint8 ? nrx::ElementClass::uint8
+                                                                     : nrx::ElementClass::other;
+    const nrx::InteractionReading reading =
+        nrx::read_interaction_form(dims_as_int32(G, relax_too_large), dm, element);
+    if (reading.refusal) {
+        reading.wrong_class ? refuse_type(reading.refusal) : refuse_value(reading.refusal);
     }
-    if (g.size() == 2) {
-        require_shape(g[0] == K && g[1] == K);
-        require_single();
-        return nrx::Interaction::matrix;
-    }
-    if (g.size() == 5) {
-        require_shape(std::equal(dm.begin(), dm.end(), g.begin()) && g[4] == K);
-        require_single();
-        return nrx::Interaction::voxel_matrix;
-    }
-    if (g.size() == 4) {
-        require_shape(std::equal(dm.begin(), dm.begin() + 3, g.begin()) && g[3] == K * (K - 1) / 2);
-        if (G.class_id() == Class::single) return nrx::Interaction::voxel_packed;
-        if (G.class_id() == Class::uint8) return nrx::Interaction::voxel_packed_u8;
-        refuse_type("Third arg must be either single or uint8.");
-    }
-    refuse_value("Third arg has incompatible dimensions.");
+    return reading.form;
 }
 
 py::object label_relax(py::handle p, py::handle f, py::handle g, py::handle w, bool inplace)
