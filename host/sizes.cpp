@@ -3,6 +3,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "host/checks.hpp"
 #include "host/frame.hpp"
 
 namespace nrx::host {
@@ -48,6 +49,18 @@ Grid3 grid_of(const mxArray* array, const std::string& too_large)
         throw std::logic_error("grid_of called with more than three dimensions");
     }
     return {dims[0], dims[1], dims.size() == 3 ? dims[2] : 1};
+}
+
+Grid3 read_double_image(const mxArray* array, const std::string& not_double, const std::string& not_2d_or_3d,
+                        const std::string& too_large)
+{
+    if (!is_real_full_double(array)) {
+        refuse(not_double);
+    }
+    if (!is_2d_or_3d(array)) {
+        refuse(not_2d_or_3d);
+    }
+    return grid_of(array, too_large);
 }
 
 }  // namespace nrx::host

@@ -28,6 +28,13 @@ std::int32_t count_as_int32(const mxArray* array, const std::string& too_large);
 // 2-D array is a grid with nz = 1.
 Grid3 grid_of(const mxArray* array, const std::string& too_large);
 
+// A 2-D or 3-D image of doubles: refuses with `not_double` unless it passes
+// the "numeric, real, full and double" test, then with `not_2d_or_3d` unless
+// it has two or three dimensions, then with `too_large` unless its sizes fit
+// in 32 bits.
+Grid3 read_double_image(const mxArray* array, const std::string& not_double, const std::string& not_2d_or_3d,
+                        const std::string& too_large);
+
 // The real data of an array whose class the caller has checked to hold T.
 template <typename T>
 T* data_of(const mxArray* array)

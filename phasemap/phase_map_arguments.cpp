@@ -28,14 +28,10 @@ void PhaseMapArgs::check_counts(int nrhs, int inputs, int nlhs, int outputs, con
 
 Grid3 PhaseMapArgs::read_grid(const mxArray* array, const char* name, const std::string& not_2d_or_3d) const
 {
-    if (!is_real_full_double(array)) {
-        refuse(std::string(name) + " must be numeric, real, full and double");
-    }
-    if (!is_2d_or_3d(array)) {
-        refuse(not_2d_or_3d);
-    }
-    return grid_of(array, with_plugin_name(std::string(name) +
-                                           " is too large: dimensions and element count must fit in 32-bit integers"));
+    return read_double_image(
+        array, with_plugin_name(std::string(name) + " must be numeric, real, full and double"),
+        with_plugin_name(not_2d_or_3d),
+        with_plugin_name(std::string(name) + " is too large: dimensions and element count must fit in 32-bit integers"));
 }
 
 Grid3 PhaseMapArgs::map(const mxArray* array, const char* name) const

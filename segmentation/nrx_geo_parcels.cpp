@@ -33,11 +33,9 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     check_argument_counts(nrhs, 2, 3, nlhs, 0, 2);
     const mxArray* img = prhs[IMAGE];
-    if (!is_real_full_double(img) || !is_2d_or_3d(img)) {
-        refuse("Input img must be a real double array.");
-    }
-    const nrx::Grid3 image =
-        grid_of(img, "Input img too large: dimensions and element count must fit in 32-bit integers.");
+    const char* const not_image = "Input img must be a real double array.";
+    const nrx::Grid3 image = read_double_image(
+        img, not_image, not_image, "Input img too large: dimensions and element count must fit in 32-bit integers.");
 
     const mxArray* seeds = prhs[SEEDS];
     if (!is_real_full_double(seeds) || mxGetNumberOfDimensions(seeds) != 2 || mxGetN(seeds) != 3) {

@@ -27,14 +27,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     check_argument_counts(nrhs, 2, 2, nlhs, 1, 1);
     const mxArray* vol = prhs[VOLUME];
-    if (!is_real_full_double(vol)) {
-        refuse(with_plugin_name("VOL must be numeric, real, full and double"));
-    }
-    if (!is_2d_or_3d(vol)) {
-        refuse(with_plugin_name("VOL must 2- or 3-dimensional"));
-    }
-    const nrx::Grid3 volume =
-        grid_of(vol, with_plugin_name("VOL too large: dimensions and element count must fit in 32-bit integers"));
+    const nrx::Grid3 volume = read_double_image(
+        vol, with_plugin_name("VOL must be numeric, real, full and double"),
+        with_plugin_name("VOL must 2- or 3-dimensional"),
+        with_plugin_name("VOL too large: dimensions and element count must fit in 32-bit integers"));
     const bool map_2d = mxGetNumberOfDimensions(vol) == 2;
 
     const mxArray* list = prhs[LIST];

@@ -23,14 +23,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
 
     check_argument_counts(nrhs, 3, 3, nlhs, 1, 1);
     const mxArray* ima = prhs[IMAGE];
-    if (!is_real_full_double(ima)) {
-        refuse(with_plugin_name("ima must be numeric, real, full and double"));
-    }
-    if (!is_2d_or_3d(ima)) {
-        refuse(with_plugin_name("ima must be 2 or 3-dimensional"));
-    }
-    const nrx::Grid3 image =
-        grid_of(ima, with_plugin_name("ima too large: dimensions and element count must fit in 32-bit integers"));
+    const nrx::Grid3 image = read_double_image(
+        ima, with_plugin_name("ima must be numeric, real, full and double"),
+        with_plugin_name("ima must be 2 or 3-dimensional"),
+        with_plugin_name("ima too large: dimensions and element count must fit in 32-bit integers"));
 
     const mxArray* kernel = prhs[KERNEL];
     if (!is_real_full_double(kernel)) {
