@@ -142,7 +142,7 @@ function(nrx_add_octave_package)
     "# source once. pkg runs this with MKOCTFILE set; results must not depend\n"
     "# on fused multiply-adds, and a plug-in exports only its entry points.\n"
     "MKOCTFILE ?= mkoctfile\n"
-    "export CXXFLAGS := -std=c++17 -O2 -ffp-contract=off -fno-fast-math -fvisibility=hidden -fvisibility-inlines-hidden -fopenmp\n"
+    "export CXXFLAGS := -std=c++17 -O3 -ffp-contract=off -fno-fast-math -fvisibility=hidden -fvisibility-inlines-hidden -fopenmp\n"
     "INCLUDES := ${includes}\n"
     "OBJECTS := ${objects}\n"
     "PLUGINS := ${targets}\n\n"
