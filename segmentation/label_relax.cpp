@@ -48,7 +48,7 @@ struct Lanes {
     std::vector<float> scale;     // per lane
 
     Lanes(std::int32_t classes, std::int32_t nx)
-        : n(0), q(classes * (nx / 2 + 1)), e(q.size()), p(q.size()), scale(nx / 2 + 1)
+        : n(0), q(static_cast<std::size_t>(classes) * (nx / 2 + 1)), e(q.size()), p(q.size()), scale(nx / 2 + 1)
     {
     }
 };
@@ -252,7 +252,12 @@ bool relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* b
         return false;
     }
     if (!in_place) {
-        std::copy_n(before, grid.count() * classes, after);
+        // after starts as a copy of before, made plane by plane on every core.
+        const std::int64_t plane = std::int64_t{grid.nx} * grid.ny;
+        for_each_plane(
+            std::int64_t{grid.nz} * classes,
+            [&](std::int64_t k) { std::copy_n(before + k * plane, plane, after + k * plane); },
+            [](std::int64_t) { return true; });
     }
     if (grid.count() == 0 || classes == 0) {
         return true;

@@ -60,7 +60,8 @@ enum class Interaction {
 // Empty volumes and K = 0 change nothing. Costs per voxel 6*K neighbour
 // reads, K exponentials, and K*K products for the two matrix forms (K*(K-1)
 // for the packed ones), each pass spread over every core (the result does not
-// depend on the thread count); allocates a few floats per class and row.
+// depend on the thread count); allocates, per plane, three floats per class
+// for every other voxel of a row.
 //
 // keep_going is asked on the calling thread before anything is written and,
 // when after is not before, between planes too; once it says no, false is

@@ -63,10 +63,12 @@ std::int32_t find_local_peaks(const double* volume, const Grid3& grid, const dou
                               int connectivity, std::vector<std::uint32_t>& peaks)
 {
     const std::vector<Neighbourhood> groups = neighbour_groups(grid, connectivity);
-    // The candidates are tested independently on every core, then listed in order.
-    std::vector<char> is_maximum(static_cast<std::size_t>(n));
+    // The candidates are tested piece by piece on every core, each piece
+    // listing its maxima in order; the lists are then joined in order.
+    const std::int64_t pieces = (std::int64_t{n} + candidates_per_piece - 1) / candidates_per_piece;
+    std::vector<std::vector<std::uint32_t>> found(static_cast<std::size_t>(pieces));
     for_each_plane(
-        (std::int64_t{n} + candidates_per_piece - 1) / candidates_per_piece,
+        pieces,
         [&](std::int64_t piece) {
             const std::int64_t last = std::min<std::int64_t>(n, (piece + 1) * candidates_per_piece);
             for (std::int64_t i = piece * candidates_per_piece; i < last; ++i) {
@@ -74,15 +76,15 @@ std::int32_t find_local_peaks(const double* volume, const Grid3& grid, const dou
                 const std::optional<std::int32_t> x = local_peaks::list_coordinate(candidate[0]);
                 const std::optional<std::int32_t> y = local_peaks::list_coordinate(candidate[1]);
                 const std::optional<std::int32_t> z = local_peaks::list_coordinate(candidate[2]);
-                is_maximum[i] = x && y && z && is_peak(volume, grid, groups, *x, *y, *z);
+                if (x && y && z && is_peak(volume, grid, groups, *x, *y, *z)) {
+                    found[piece].push_back(static_cast<std::uint32_t>(i + 1));
+                }
             }
         },
         [](std::int64_t) { return true; });
     peaks.clear();
-    for (std::int32_t i = 0; i < n; ++i) {
-        if (is_maximum[i]) {
-            peaks.push_back(static_cast<std::uint32_t>(i + 1));
-        }
+    for (const std::vector<std::uint32_t>& piece : found) {
+        peaks.insert(peaks.end(), piece.begin(), piece.end());
     }
     return static_cast<std::int32_t>(peaks.size());
 }

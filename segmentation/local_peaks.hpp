@@ -30,7 +30,7 @@ namespace nrx {
 // the volume, or with a coordinate that does not convert, is left out.
 // Returns the number of maxima. Costs at most one comparison per candidate
 // and neighbour, spread over every core (the list does not depend on the
-// thread count), and a byte per candidate.
+// thread count).
 std::int32_t find_local_peaks(const double* volume, const Grid3& grid, const double* coords, std::int32_t n,
                               int connectivity, std::vector<std::uint32_t>& peaks);
 

@@ -29,9 +29,11 @@ namespace nrx {
 // value and a later product replaces a NaN one, so the last product after a
 // NaN decides; in erosion a NaN product is never taken and a NaN voxel stays
 // NaN. An empty kernel copies the image. Both voxel counts must fit in 32
-// bits. Cost: one product per voxel and non-zero weight, spread over every
-// core (the result does not depend on the thread count); keeps a list of the
-// non-zero weights.
+// bits. Cost: one product per voxel and non-zero weight (a box of ones,
+// about one comparison per voxel and box element along each of its three
+// sides), spread over every core (the result does not depend on the thread
+// count); keeps a list of the non-zero weights and a few rows of doubles per
+// piece of work.
 //
 // keep_going is asked on the calling thread after each few rows; once it
 // says no, no further rows are started and false is returned (out is then

@@ -65,13 +65,13 @@ template <bool dilate>
     box<dilate>(value, a, b, n);
 }
 
-}  // namespace
-
 const MorphologyRuns baseline_runs{weighted_baseline<true>, weighted_baseline<false>, box_baseline<true>,
                                    box_baseline<false>};
 const MorphologyRuns avx2_runs{weighted_avx2<true>, weighted_avx2<false>, box_avx2<true>, box_avx2<false>};
 const MorphologyRuns avx512_runs{weighted_avx512<true>, weighted_avx512<false>, box_avx512<true>,
                                  box_avx512<false>};
+
+}  // namespace
 
 std::vector<const MorphologyRuns*> supported_runs()
 {
