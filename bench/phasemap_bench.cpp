@@ -1,7 +1,8 @@
 // The phase-map kernels on a map the size of a 1 mm brain volume
 // (181 x 217 x 181), filters with a 3x3x3 kernel. Inputs and outputs are
 // allocated and touched once before timing, so the figures exclude
-// allocating and first touching the output.
+// allocating and first touching the output. The kernels run on
+// OMP_NUM_THREADS threads (all cores when unset).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
