@@ -27,49 +27,25 @@ template <bool dilate>
     }
 }
 
-template <bool dilate>
-void weighted_baseline(double* value, const double* a, const double* b, double weight, std::int64_t n)
-{
-    weighted<dilate>(value, a, b, weight, n);
-}
+// Both loops built for one instruction set, and the table of that build.
+#define NRX_MORPHOLOGY_BUILD(name, target)                                                                  \
+    template <bool dilate>                                                                                  \
+    target void weighted_##name(double* value, const double* a, const double* b, double weight, std::int64_t n) \
+    {                                                                                                       \
+        weighted<dilate>(value, a, b, weight, n);                                                           \
+    }                                                                                                       \
+    template <bool dilate>                                                                                  \
+    target void box_##name(double* value, const double* a, const double* b, std::int64_t n)                 \
+    {                                                                                                       \
+        box<dilate>(value, a, b, n);                                                                        \
+    }                                                                                                       \
+    const MorphologyRuns name##_runs{weighted_##name<true>, weighted_##name<false>, box_##name<true>,       \
+                                     box_##name<false>};
 
-template <bool dilate>
-void box_baseline(double* value, const double* a, const double* b, std::int64_t n)
-{
-    box<dilate>(value, a, b, n);
-}
-
-template <bool dilate>
-[[gnu::target("avx2")]] void weighted_avx2(double* value, const double* a, const double* b, double weight,
-                                           std::int64_t n)
-{
-    weighted<dilate>(value, a, b, weight, n);
-}
-
-template <bool dilate>
-[[gnu::target("avx2")]] void box_avx2(double* value, const double* a, const double* b, std::int64_t n)
-{
-    box<dilate>(value, a, b, n);
-}
-
-template <bool dilate>
-[[gnu::target("avx512f")]] void weighted_avx512(double* value, const double* a, const double* b, double weight,
-                                                std::int64_t n)
-{
-    weighted<dilate>(value, a, b, weight, n);
-}
-
-template <bool dilate>
-[[gnu::target("avx512f")]] void box_avx512(double* value, const double* a, const double* b, std::int64_t n)
-{
-    box<dilate>(value, a, b, n);
-}
-
-const MorphologyRuns baseline_runs{weighted_baseline<true>, weighted_baseline<false>, box_baseline<true>,
-                                   box_baseline<false>};
-const MorphologyRuns avx2_runs{weighted_avx2<true>, weighted_avx2<false>, box_avx2<true>, box_avx2<false>};
-const MorphologyRuns avx512_runs{weighted_avx512<true>, weighted_avx512<false>, box_avx512<true>,
-                                 box_avx512<false>};
+NRX_MORPHOLOGY_BUILD(baseline, )
+NRX_MORPHOLOGY_BUILD(avx2, [[gnu::target("avx2")]])
+NRX_MORPHOLOGY_BUILD(avx512, [[gnu::target("avx512f")]])
+#undef NRX_MORPHOLOGY_BUILD
 
 }  // namespace
 
