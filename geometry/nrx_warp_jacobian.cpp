@@ -43,7 +43,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     float m[3][4];
     read_grid_matrix(prhs[GRID_MATRIX], m);
 
-    plhs[0] = create_grid(grid, mxSINGLE_CLASS);
+    plhs[0] = create_grid(grid, mxSINGLE_CLASS, Contents::unset);
 
     const float* const field[3] = {data_of<float>(prhs[FIELD_X]), data_of<float>(prhs[FIELD_Y]),
                                    data_of<float>(prhs[FIELD_Z])};

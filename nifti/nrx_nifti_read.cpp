@@ -60,10 +60,10 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         // Stored values in their own class, or doubles when the file asks
         // for its intensities to be scaled.
         if (volume.is_scaled()) {
-            plhs[VOXELS] = mxCreateNumericArray(dims.size(), dims.data(), mxDOUBLE_CLASS, mxREAL);
+            plhs[VOXELS] = mxCreateUninitNumericArray(dims.size(), dims.data(), mxDOUBLE_CLASS, mxREAL);
             volume.copy_scaled(mxGetPr(plhs[VOXELS]));
         } else {
-            plhs[VOXELS] = mxCreateNumericArray(dims.size(), dims.data(), class_of(volume.type()), mxREAL);
+            plhs[VOXELS] = mxCreateUninitNumericArray(dims.size(), dims.data(), class_of(volume.type()), mxREAL);
             volume.copy_voxels(mxGetData(plhs[VOXELS]));
         }
         if (nlhs > 1) {

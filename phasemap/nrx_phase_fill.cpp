@@ -25,8 +25,8 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
     const nrx::Grid3 kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[FILLED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
-    plhs[FILLED_WEIGHTS] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
+    plhs[FILLED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS, Contents::unset);
+    plhs[FILLED_WEIGHTS] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS, Contents::unset);
 
     if (!nrx::fill_empty_phase(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
                                mxGetPr(plhs[FILLED_MAP]), mxGetPr(plhs[FILLED_WEIGHTS]), keep_going)) {

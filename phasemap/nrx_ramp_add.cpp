@@ -40,7 +40,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
     const double* ramps = read_ramps(args, prhs[RAMPS]);
 
-    plhs[RAMPED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
+    plhs[RAMPED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS, Contents::unset);
 
     nrx::add_ramp(data_of<double>(prhs[PHASE_MAP]), mask, pm, ramps, mxGetPr(plhs[RAMPED_MAP]));
 }

@@ -23,7 +23,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* mask = args.matching_map(prhs[MASK], "mask", prhs[PHASE_MAP], "pm");
 
     plhs[RAMP] = mxCreateDoubleMatrix(3, 1, mxREAL);
-    plhs[RAMP_FREE_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
+    plhs[RAMP_FREE_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS, Contents::unset);
 
     nrx::fit_ramp(data_of<double>(prhs[PHASE_MAP]), mask, pm, mxGetPr(plhs[RAMP]), mxGetPr(plhs[RAMP_FREE_MAP]));
 }

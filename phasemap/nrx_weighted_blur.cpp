@@ -24,7 +24,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* wmap = args.matching_map(prhs[WEIGHT_MAP], "wmap", prhs[PHASE_MAP], "pm");
     const nrx::Grid3 kernel = args.kernel(prhs[KERNEL], "kernel", "pm");
 
-    plhs[SMOOTHED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS);
+    plhs[SMOOTHED_MAP] = create_like(prhs[PHASE_MAP], mxDOUBLE_CLASS, Contents::unset);
 
     if (!nrx::weighted_blur(data_of<double>(prhs[PHASE_MAP]), wmap, pm, data_of<double>(prhs[KERNEL]), kernel,
                             mxGetPr(plhs[SMOOTHED_MAP]), keep_going)) {

@@ -23,7 +23,7 @@ struct DestroyArray {
 };
 using Map = std::unique_ptr<mxArray, DestroyArray>;
 
-Map new_map(const nrx::Grid3& image) { return Map(nrx::host::create_grid(image, mxDOUBLE_CLASS)); }
+Map new_map(const nrx::Grid3& image) { return Map(nrx::host::create_grid(image, mxDOUBLE_CLASS, nrx::host::Contents::unset)); }
 
 }  // namespace
 

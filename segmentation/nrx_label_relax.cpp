@@ -93,7 +93,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     auto* before = data_of<std::uint8_t>(P);
     auto* after = before;
     if (nlhs == 1) {
-        plhs[0] = create_numeric_array({dm.begin(), dm.end()}, mxUINT8_CLASS, mxREAL, too_large);
+        plhs[0] = create_numeric_array({dm.begin(), dm.end()}, mxUINT8_CLASS, mxREAL, too_large, Contents::unset);
         after = data_of<std::uint8_t>(plhs[0]);
     }
 

@@ -47,7 +47,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
         refuse(with_plugin_name("function must have value 'dilate' or 'erode'"));
     }
 
-    plhs[0] = create_like(ima, mxDOUBLE_CLASS);
+    plhs[0] = create_like(ima, mxDOUBLE_CLASS, Contents::unset);
     if (!nrx::dilate_or_erode(data_of<double>(ima), image, data_of<double>(kernel), weights, chosen == DILATE,
                               data_of<double>(plhs[0]), keep_going)) {
         stop_for_interrupt();

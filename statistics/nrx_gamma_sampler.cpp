@@ -71,6 +71,6 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double b = read_parameter(prhs[SCALE]);
 
     // A single size m makes an m x 1 column.
-    plhs[0] = create_numeric_array(sizes, mxDOUBLE_CLASS, mxREAL, too_large);
+    plhs[0] = create_numeric_array(sizes, mxDOUBLE_CLASS, mxREAL, too_large, Contents::unset);
     nrx::gamma_fill(generator, a, b, mxGetPr(plhs[0]), static_cast<std::int32_t>(mxGetNumberOfElements(plhs[0])));
 }
