@@ -10,6 +10,7 @@
 # is a smoke run of a few seconds on small inputs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/memory_settings.sh    # for the workers; see compare.py
 
 compare=(/usr/bin/python3 bench/compare/compare.py "$@")
 # The acquisition segment's key is fixed and may belong to a scanner's own

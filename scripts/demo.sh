@@ -8,9 +8,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 out="$PWD/build/tour"
-# Volumes come back to Octave as new arrays of tens of megabytes: on huge
-# pages their first touch costs a fraction of what it does on small pages.
-export GLIBC_TUNABLES=glibc.malloc.hugetlb=1
+# Volumes come back to Octave as new arrays of tens of megabytes.
+. scripts/memory_settings.sh
+export GLIBC_TUNABLES="$NRX_GLIBC_TUNABLES"
 tour=(octave-cli --norc --no-history --no-window-system
       --eval "addpath('$PWD/build/plugins', '$PWD/demo'); exit(nrx_tour('$out'))")
 # The acquisition segment's key is fixed and may belong to a scanner's own

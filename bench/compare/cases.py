@@ -18,7 +18,7 @@ class Case:
     peer_in_octave: bool = False
     repeat: int = 1        # calls per timing, for calls of microseconds
     floor: bool = True     # time a plain copy of the inputs
-    without_huge_pages: bool = False    # also time the plug-in without them
+    without_memory_settings: bool = False    # also time the plug-in with glibc's defaults
     acquisition: bool = False           # needs a private IPC namespace
 
 
@@ -39,11 +39,11 @@ CASES = [
     Case("ramp_fit", "nrx_ramp_fit", "fit and remove the ramp of a wrapped field map",
          ("wrapped", "mask"), "numpy diff, wrap, masked mean, removal"),
     Case("ramp_add", "nrx_ramp_add", "add the ramp back",
-         ("phase", "mask", "phase_ramp"), "numpy broadcast ramp + where", without_huge_pages=True),
+         ("phase", "mask", "phase_ramp"), "numpy broadcast ramp + where", without_memory_settings=True),
     Case("phase_fill", "nrx_phase_fill", "fill 5% holes, 3x3x3 box",
          ("holey", "weights", "box"), "two scipy.ndimage.uniform_filter 3x3x3"),
     Case("weighted_blur", "nrx_weighted_blur", "weighted mean, 3x3x3 box",
-         ("phase", "weights", "box"), "two scipy.ndimage.uniform_filter 3x3x3", without_huge_pages=True),
+         ("phase", "weights", "box"), "two scipy.ndimage.uniform_filter 3x3x3", without_memory_settings=True),
     Case("label_relax", "nrx_label_relax", "one sweep, K = 6 classes, with output",
          ("P", "F", "G"), "numpy red-black sweep, K = 6"),
     Case("geo_parcels", "nrx_geo_parcels", "300 seeds (20 quick), d34",
@@ -51,7 +51,7 @@ CASES = [
     Case("local_peaks", "nrx_local_peaks", "every brain voxel of the smoothed scan",
          ("smooth", "peak_list"), "scipy.ndimage.maximum_filter 18-connected + compare"),
     Case("morphology", "nrx_morphology", "dilate the scan, 3x3x3 box",
-         ("scan", "box"), "scipy.ndimage.grey_dilation 3x3x3", without_huge_pages=True),
+         ("scan", "box"), "scipy.ndimage.grey_dilation 3x3x3", without_memory_settings=True),
     *(Case("nan_reduce_%d" % d, "nrx_nan_reduce", "count non-NaN along dimension %d" % d,
            ("masked",), "numpy.count_nonzero(~numpy.isnan(x), axis=%d)" % (d - 1)) for d in (1, 2, 3)),
     *(Case("gamma_shape%s" % a, "nrx_gamma_sampler", "10^7 (10^5 quick) samples, shape %s" % a,

@@ -5,8 +5,9 @@
 
 Makes the inputs once (compare_inputs.m) and checks that the scan
 nrx_nifti_read read equals nibabel's reading; starts long-lived workers with
-glibc's huge pages (the host at one thread and at all threads, Python with
-the peers at one thread) and the host at one thread without them; then, in
+glibc's memory settings of scripts/memory_settings.sh (the host at one
+thread and at all threads, Python with the peers at one thread) and the host
+at one thread with glibc's defaults; then, in
 every round, runs every contender of every case once, the order rotated by
 one each round, each worker timing its own call. Prints the table and
 writes comparison.csv, ratios.png and index.html into the output folder.
@@ -29,7 +30,7 @@ import scipy.io
 
 from cases import CASES
 import report
-from workers import WorkerError, octave_worker, python_worker
+from workers import MEMORY_SETTINGS, WorkerError, octave_worker, python_worker
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -116,7 +117,7 @@ def contenders(case, workers):
     found = [("nrx_1", workers["nrx_1"], "nrx"), ("nrx_all", workers["nrx_all"], "nrx"), ("peer", peer, "peer")]
     if case.floor and case.inputs:
         found.append(("floor", workers["python"], "floor"))
-    if case.without_huge_pages:
+    if case.without_memory_settings:
         found.append(("nrx_1_plain", workers["nrx_1_plain"], "nrx"))
     return found
 
@@ -152,6 +153,8 @@ def summarise(times):
 
 def main():
     a = options()
+    if MEMORY_SETTINGS not in os.environ:
+        sys.exit("compare: no %s: run the comparison as scripts/bench.sh" % MEMORY_SETTINGS)
     if not os.path.isdir(a.plugins):
         sys.exit("compare: no plug-ins in %s (build first: scripts/build.sh)" % a.plugins)
     inputs = os.path.join(a.out, "inputs")
@@ -183,8 +186,8 @@ def main():
         "nrx_all": octave_worker("host, %d threads" % threads, paths, inputs, nifti, threads, True),
         "python": python_worker("Python", sys.executable, os.path.join(HERE, "peers.py"), inputs, nifti),
     }
-    if any(case.without_huge_pages for case in cases):
-        workers["nrx_1_plain"] = octave_worker("host, 1 thread, no huge pages", paths, inputs, nifti, 1, False)
+    if any(case.without_memory_settings for case in cases):
+        workers["nrx_1_plain"] = octave_worker("host, 1 thread, glibc defaults", paths, inputs, nifti, 1, False)
     try:
         times, errors = measure(cases, workers, a.rounds, 0 if a.quick else 1)
         huge_pages = {w.label: w.huge_page_kib() for w in workers.values()}
@@ -198,7 +201,7 @@ def main():
         mode="quick" if a.quick else "full", rounds=a.rounds, threads=threads,
         source=", ".join(scans) or "synthetic head phantom (no scan installed)",
         started=started, seconds=time.time() - started, load=(load_before, os.getloadavg()),
-        transparent_huge_pages=transparent_huge_pages(), huge_page_kib=huge_pages, skipped=skipped, errors=errors)
+        tunables=os.environ[MEMORY_SETTINGS], transparent_huge_pages=transparent_huge_pages(), huge_page_kib=huge_pages, skipped=skipped, errors=errors)
     rows = report.rows(cases, summarise(times))
     print(report.text(run, rows))
     report.write_csv(os.path.join(a.out, "comparison.csv"), rows)

@@ -9,7 +9,7 @@ from dataclasses import dataclass
 
 # Contenders in table order: CSV column prefix and heading.
 COLUMNS = [("nrx_1", "nrx, 1 thread"), ("nrx_all", "nrx, all threads"), ("peer", "peer"),
-           ("floor", "copy of inputs"), ("nrx_1_plain", "nrx, 1 thread, no huge pages")]
+           ("floor", "copy of inputs"), ("nrx_1_plain", "nrx, 1 thread, glibc defaults")]
 
 
 @dataclass
@@ -21,6 +21,7 @@ class Run:
     started: float
     seconds: float
     load: tuple            # load averages before and after
+    tunables: str          # glibc's memory settings of the workers
     transparent_huge_pages: str         # the kernel's mode, e.g. "madvise"
     huge_page_kib: dict    # worker label: AnonHugePages at the end
     skipped: list
@@ -76,7 +77,7 @@ def text(run, table):
                              ms(r["floor_min_ms"]), r["peer"]))
     plain = [r for r in table if r["nrx_1_plain_min_ms"] is not None]
     if plain:
-        lines += ["", "glibc huge pages (GLIBC_TUNABLES=glibc.malloc.hugetlb=1), nrx at 1 thread, min / median ms:"]
+        lines += ["", "glibc memory settings (GLIBC_TUNABLES=%s), nrx at 1 thread, min / median ms:" % run.tunables]
         for r in plain:
             saved = 1 - r["nrx_1_min_ms"] / r["nrx_1_plain_min_ms"] if r["nrx_1_min_ms"] else None
             lines.append("  %-15s with %-19s without %-19s saves %s" % (
@@ -135,9 +136,9 @@ def write_html(path, run, table, chart_file):
             e(r["plugin"]), e(r["job"]), "".join("<td>%s</td>" % e(pair(r, c)) for c, _ in COLUMNS),
             ratio(r["peer_over_nrx_1"]), ratio(r["peer_over_nrx_all"]), e(r["peer"])))
     out.append("</table>")
-    out.append("<p>Both sides run with <code>GLIBC_TUNABLES=glibc.malloc.hugetlb=1</code> (transparent huge "
-               "pages: %s); the column without huge pages repeats some plug-in calls without it. Huge pages "
-               "held at the end: %s.</p>" % (e(run.transparent_huge_pages), e(held(run))))
+    out.append("<p>Both sides run with <code>GLIBC_TUNABLES=%s</code> (transparent huge pages: %s); the "
+               "column with glibc's defaults repeats some plug-in calls without them. Huge pages held at the "
+               "end: %s.</p>" % (e(run.tunables), e(run.transparent_huge_pages), e(held(run))))
     if run.skipped:
         out.append("<p>Skipped (no private IPC namespace for the acquisition segment): %s.</p>"
                    % e(", ".join(run.skipped)))

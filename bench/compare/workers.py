@@ -9,7 +9,8 @@ output of a plug-in) is passed over.
 import os
 import subprocess
 
-HUGE_PAGES = "glibc.malloc.hugetlb=1"
+# glibc's memory settings for the workers, set by scripts/memory_settings.sh.
+MEMORY_SETTINGS = "NRX_GLIBC_TUNABLES"
 THREAD_VARIABLES = ("OMP_NUM_THREADS", "OPENBLAS_NUM_THREADS", "MKL_NUM_THREADS")
 
 
@@ -18,12 +19,12 @@ class WorkerError(Exception):
 
 
 class Worker:
-    def __init__(self, label, command, threads, huge_pages):
+    def __init__(self, label, command, threads, memory_settings):
         env = {k: v for k, v in os.environ.items() if k not in THREAD_VARIABLES + ("GLIBC_TUNABLES",)}
         for name in THREAD_VARIABLES:
             env[name] = str(threads)
-        if huge_pages:
-            env["GLIBC_TUNABLES"] = HUGE_PAGES
+        if memory_settings:
+            env["GLIBC_TUNABLES"] = os.environ[MEMORY_SETTINGS]
         self.label = label
         self.process = subprocess.Popen(command, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         text=True, bufsize=1)
@@ -64,15 +65,15 @@ class Worker:
             self.process.wait()
 
 
-def octave_worker(label, paths, inputs, nifti_file, threads, huge_pages):
+def octave_worker(label, paths, inputs, nifti_file, threads, memory_settings):
     quote = lambda text: "'%s'" % text.replace("'", "''")
     command = ["octave-cli", "--norc", "--no-history", "--no-window-system", "--no-line-editing",
                "--eval", "addpath(%s); compare_worker(%s, %s)" % (", ".join(map(quote, paths)), quote(inputs),
                                                          quote(nifti_file))]
-    return Worker(label, command, threads, huge_pages)
+    return Worker(label, command, threads, memory_settings)
 
 
 def python_worker(label, python, peers, inputs, nifti_file):
-    # Huge pages too: numpy asks for them for its own arrays anyway, and so
-    # the inputs scipy.io reads get them as the host's do.
+    # The same memory settings as the host's: the peers make and free arrays
+    # as large, call after call.
     return Worker(label, [python, "-B", peers, inputs, nifti_file], 1, True)
