@@ -31,7 +31,10 @@ public:
 
     std::size_t size() const { return offsets_.size(); }
     const Offset3& offset(std::size_t k) const { return offsets_[k]; }
-    const Grid3& grid() const { return grid_; }
+    // The reach along each axis: the smallest and the largest offset (each
+    // counting the voxel itself, offset 0).
+    const Offset3& low() const { return low_; }
+    const Offset3& high() const { return high_; }
 
     // Whether every neighbour of voxel (x, y, z) lies inside the grid.
     bool all_inside(std::int64_t x, std::int64_t y, std::int64_t z) const
@@ -64,8 +67,8 @@ private:
     Grid3 grid_;
     std::vector<Offset3> offsets_;
     std::vector<std::int64_t> steps_;  // linear offsets, one per neighbour
-    Offset3 low_{0, 0, 0};             // smallest offset along each axis
-    Offset3 high_{0, 0, 0};            // largest offset along each axis
+    Offset3 low_{0, 0, 0};
+    Offset3 high_{0, 0, 0};
 };
 
 // One element of a kernel box: how far it reaches from the box's centre, and

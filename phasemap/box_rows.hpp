@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/grid3.hpp"
+#include "core/neighbourhood.hpp"
 #include "core/planes.hpp"
 #include "phasemap/lanes.hpp"
 #include "phasemap/row_span.hpp"
@@ -34,7 +35,10 @@ struct RowElement {
 
 class BoxRows {
 public:
-    BoxRows(const Grid3& grid, const double* kernel, const Grid3& kernel_grid);
+    BoxRows(const Grid3& grid, const double* kernel, const Grid3& kernel_grid)
+        : BoxRows(grid, kernel, box_elements(kernel_grid))
+    {
+    }
 
     // The elements over row (y, z) that lie inside the map along y and z, in
     // kernel order: every element, or those put into `scratch`.
@@ -94,6 +98,8 @@ public:
     }
 
 private:
+    BoxRows(const Grid3& grid, const double* kernel, const std::vector<BoxElement>& box);
+
     static constexpr std::int32_t slab_planes = 4;
 
     // The span of known voxels of every row of the planes the boxes of
@@ -109,9 +115,7 @@ private:
 
     Grid3 grid_;
     std::vector<RowElement> all_;   // every element, in kernel order
-    std::vector<Offset3> offsets_;  // and its offset
-    Offset3 low_{0, 0, 0};          // the smallest offset along each axis
-    Offset3 high_{0, 0, 0};         // the largest
+    Neighbourhood around_;          // their offsets, in the same order
     std::int32_t interior_begin_ = 0;  // the interior of every row: [begin, end)
     std::int32_t interior_end_ = 0;
 };

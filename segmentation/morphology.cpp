@@ -80,14 +80,6 @@ public:
           around_(grid, taps_.offsets), weighted_(dilate ? runs_.dilate : runs_.erode),
           box_(dilate ? runs_.dilate_box : runs_.erode_box)
     {
-        for (const Offset3& o : taps_.offsets) {
-            x_begin_ = std::max<std::int64_t>(x_begin_, -o.dx);
-            x_end_ = std::min<std::int64_t>(x_end_, std::int64_t{grid.nx} - o.dx);
-        }
-        if (taps_.box_of_ones) {
-            low_ = taps_.offsets.front();
-            high_ = taps_.offsets.back();
-        }
     }
 
     // Rows y0 .. y1-1 of plane z.
@@ -112,9 +104,11 @@ private:
     const detail::MorphologyRuns& runs_ = detail::morphology_runs();
     detail::WeightedRun weighted_;
     detail::BoxRun box_;
-    // The voxels x_begin_ .. x_end_-1 of a row have every neighbour along x inside.
-    std::int64_t x_begin_ = 0, x_end_ = grid_.nx;
-    Offset3 low_{0, 0, 0}, high_{0, 0, 0};  // a box of ones: its reach along each axis
+    // The reach of the taps along each axis; the voxels x_begin_ .. x_end_-1
+    // of a row have every neighbour along x inside.
+    const Offset3& low_ = around_.low();
+    const Offset3& high_ = around_.high();
+    const std::int64_t x_begin_ = -low_.dx, x_end_ = std::int64_t{grid_.nx} - high_.dx;
 
     const double* image_row(std::int64_t y, std::int64_t z) const { return image_ + grid_.index(0, y, z); }
     double* out_row(std::int64_t y, std::int64_t z) const { return out_ + grid_.index(0, y, z); }
