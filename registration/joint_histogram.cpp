@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "core/planes.hpp"
@@ -205,9 +206,16 @@ std::int64_t batch_size(const Walk& walk, WalkPosition first, std::int64_t batch
     return std::min(batch_pieces, (points_left + piece_points - 1) / piece_points);
 }
 
-void add_contributions(const std::vector<Contribution>& contributions, double h[256 * 256])
+// A piece's contributions: piece_points slots, the first `count` of them filled.
+struct Piece {
+    std::unique_ptr<Contribution[]> slots;  // left unset until the walk writes them
+    std::int64_t count = 0;
+};
+
+void add_contributions(const Piece& piece, double h[256 * 256])
 {
-    for (const Contribution& c : contributions) {
+    for (std::int64_t k = 0; k < piece.count; ++k) {
+        const Contribution& c = piece.slots[k];
         if (c.cell < 0) continue;
         h[c.cell] += 1.0 - c.f;
         if (c.cell % 256 < 255) h[c.cell + 1] += c.f;
@@ -233,18 +241,18 @@ void joint_histogram_in_batches(const double m[16], const std::uint8_t* v1, cons
     // the calling thread has added them, in walk order.
     for (WalkPosition first{0, 0}; first.row < walk.rows();
          first = first.ahead(batch_pieces * piece_points, row_length)) {
-        std::vector<std::vector<Contribution>> pieces(static_cast<std::size_t>(batch_size(walk, first, batch_pieces)));
+        std::vector<Piece> pieces(static_cast<std::size_t>(batch_size(walk, first, batch_pieces)));
         for_each_plane(
             static_cast<std::int64_t>(pieces.size()),
             [&](std::int64_t q) {
-                std::vector<Contribution>& piece = pieces[q];
-                piece.resize(piece_points);
-                piece.resize(walk_contributions(in, walk, first.ahead(q * piece_points, row_length), piece_points,
-                                                piece.data()));
+                Piece& piece = pieces[q];
+                piece.slots.reset(new Contribution[piece_points]);
+                piece.count = walk_contributions(in, walk, first.ahead(q * piece_points, row_length), piece_points,
+                                                 piece.slots.get());
             },
             [&](std::int64_t q) {
                 add_contributions(pieces[q], h);
-                std::vector<Contribution>().swap(pieces[q]);
+                pieces[q].slots.reset();
                 return true;
             });
     }

@@ -79,7 +79,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     const double* map = read_map(prhs[MAP]);
     const std::array<float, 3> skips = read_skips(nrhs > SKIPS ? prhs[SKIPS] : nullptr, grid1);
 
-    plhs[0] = mxCreateDoubleMatrix(256, 256, mxREAL);
+    plhs[0] = mxCreateUninitNumericMatrix(256, 256, mxDOUBLE_CLASS, mxREAL);  // cleared by the kernel
 
     nrx::joint_histogram(map, data_of<std::uint8_t>(prhs[GRID_VOLUME]), grid1,
                          data_of<std::uint8_t>(prhs[SAMPLED_VOLUME]), grid2, skips.data(), mxGetPr(plhs[0]));

@@ -55,7 +55,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (!size) {
         refuse("Wrong sized MIP matrix");
     }
-    plhs[0] = mxCreateDoubleMatrix(size->rows, size->columns, mxREAL);
+    plhs[0] = mxCreateUninitNumericMatrix(size->rows, size->columns, mxDOUBLE_CLASS, mxREAL);  // cleared by the kernel
 
     // A size that fits neither layout draws nothing and is refused.
     const nrx::MipPoints points{mxGetPr(prhs[VALUES]), mxGetPr(prhs[LOCATIONS]), n};
