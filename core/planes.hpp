@@ -12,7 +12,7 @@
 //
 //   const bool finished = nrx::for_each_plane(grid.nz,
 //       [&](std::int64_t k) { compute_plane(k); },
-//       [&](std::int64_t) { return !interrupt_requested(); });
+//       [&](std::int64_t) { return keep_going(); });
 #pragma once
 
 #include <atomic>

@@ -6,9 +6,11 @@
 
 namespace nrx::host {
 
+namespace {
+
 Grid3 read_field_component(const mxArray* array)
 {
-    if (mxIsStruct(array) || !is_real_full_of_class(array, mxSINGLE_CLASS)) {
+    if (!is_real_full_of_class(array, mxSINGLE_CLASS)) {
         refuse("Data must be a single precision floating point multi-dimensional array.");
     }
     if (mxGetNumberOfDimensions(array) > 3) {
@@ -17,11 +19,17 @@ Grid3 read_field_component(const mxArray* array)
     return grid_of(array, "Data too large: dimensions and element count must fit in 32-bit integers.");
 }
 
-void require_matching_component(const mxArray* array, const Grid3& first)
+}  // namespace
+
+Grid3 read_field(const mxArray* const components[3])
 {
-    if (read_field_component(array) != first) {
-        refuse("Incompatible dimensions.");
+    const Grid3 grid = read_field_component(components[0]);
+    for (int c = 1; c < 3; ++c) {
+        if (read_field_component(components[c]) != grid) {
+            refuse("Incompatible dimensions.");
+        }
     }
+    return grid;
 }
 
 const double* read_affine_matrix(const mxArray* array)

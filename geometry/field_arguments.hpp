@@ -8,13 +8,11 @@
 
 namespace nrx::host {
 
-// One component of a deformation field: single, real, full, at most three
-// dimensions (a 2-D component is a grid with nz = 1).
-Grid3 read_field_component(const mxArray* array);
-
-// Reads a further component and refuses it unless its dimensions equal the
-// first component's, compared first, second, third.
-void require_matching_component(const mxArray* array, const Grid3& first);
+// The three components of a deformation field, in order: each single, real,
+// full, at most three dimensions (a 2-D component is a grid with nz = 1), the
+// second and third of the first's dimensions, compared first, second, third.
+// Returns that grid.
+Grid3 read_field(const mxArray* const components[3]);
 
 // The 4x4 matrix: numeric, real, full, double, 4 rows and 4 columns. Returns
 // its 16 elements, column-major.

@@ -20,9 +20,7 @@ void nrx_gateway(int nlhs, mxArray* /*plhs*/[], int nrhs, const mxArray* prhs[])
     if (nrhs != INPUT_COUNT || nlhs != 0) {
         refuse("Inappropriate usage.");
     }
-    const nrx::Grid3 grid = read_field_component(prhs[FIELD_X]);
-    require_matching_component(prhs[FIELD_Y], grid);
-    require_matching_component(prhs[FIELD_Z], grid);
+    const nrx::Grid3 grid = read_field(prhs + FIELD_X);
     const double* m = read_affine_matrix(prhs[MATRIX]);
 
     // The field is transformed where it lies: the caller's arrays change.

@@ -21,11 +21,7 @@ void read_grid_matrix(const mxArray* array, float m[3][4])
     if (!(M[3] == 0.0 && M[7] == 0.0 && M[11] == 0.0 && M[15] == 1.0)) {
         nrx::host::refuse("No perspective projections allowed.");
     }
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            m[r][c] = static_cast<float>(M[r + 4 * c]);
-        }
-    }
+    nrx::single_precision_rows(M, m);
 }
 
 }  // namespace
@@ -37,9 +33,7 @@ void nrx_gateway(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[])
     if (nrhs != INPUT_COUNT || nlhs > 1) {
         refuse("Inappropriate usage.");
     }
-    const nrx::Grid3 grid = read_field_component(prhs[FIELD_X]);
-    require_matching_component(prhs[FIELD_Y], grid);
-    require_matching_component(prhs[FIELD_Z], grid);
+    const nrx::Grid3 grid = read_field(prhs + FIELD_X);
     float m[3][4];
     read_grid_matrix(prhs[GRID_MATRIX], m);
 

@@ -128,6 +128,15 @@ ParityStencil parity_stencil(const Grid3& grid, const TetrahedronCorners* table,
 
 }  // namespace detail
 
+void single_precision_rows(const double M[16], float m[3][4])
+{
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            m[r][c] = static_cast<float>(M[r + 4 * c]);
+        }
+    }
+}
+
 bool jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
                            const std::function<void()>& plane_done, KeepGoing keep_going)
 {

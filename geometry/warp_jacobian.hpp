@@ -35,6 +35,10 @@ namespace nrx {
 // `plane_done` is called and then `keep_going` asked. When it says stop, no
 // further plane is started and false is returned, with `out` partly written;
 // otherwise true. Allocates only the bookkeeping of the planes.
+// Rows 0 to 2 of a 4x4 matrix M (16 doubles, column-major) in single
+// precision, as jacobian_determinants takes them: m[r][c] = M(r, c).
+void single_precision_rows(const double M[16], float m[3][4]);
+
 bool jacobian_determinants(const float* const field[3], const Grid3& grid, const float m[3][4], float* out,
                            const std::function<void()>& plane_done, KeepGoing keep_going = nullptr);
 

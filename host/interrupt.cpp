@@ -11,14 +11,14 @@ extern "C" bool utIsInterruptPending();
 
 namespace nrx::host {
 
-bool interrupt_requested()
+bool keep_going()
 {
 #ifdef MATLAB_MEX_FILE
-    return utIsInterruptPending();
+    return !utIsInterruptPending();
 #else
     // The signal handler only notes the signal; the interpreter turns it into
     // a pending interrupt when it next looks.
-    return octave_signal_caught != 0 || octave_interrupt_state > 0;
+    return octave_signal_caught == 0 && octave_interrupt_state <= 0;
 #endif
 }
 

@@ -12,11 +12,9 @@
 
 namespace nrx::host {
 
-// Whether an interrupt is pending. Cheap; call it from the calling thread only.
-bool interrupt_requested();
-
-// A kernel hook: true while no interrupt is pending.
-inline bool keep_going() { return !interrupt_requested(); }
+// A kernel hook: true while no interrupt is pending. Cheap; call it from the
+// calling thread only.
+bool keep_going();
 
 // The gateway's way out of an interrupted call.
 class Interrupted {};

@@ -24,10 +24,10 @@ mxArray* create_numeric_array(const std::vector<std::int32_t>& dims, mxClassID c
 
 // A new real array of the class with the number of dimensions and the
 // dimensions of `array`.
-mxArray* create_like(const mxArray* array, mxClassID class_id, Contents contents = Contents::zeros);
+mxArray* create_like(const mxArray* array, mxClassID class_id, Contents contents);
 
 // A new real three-dimensional array of the grid's size (the host drops a
 // trailing 1).
-mxArray* create_grid(const Grid3& grid, mxClassID class_id, Contents contents = Contents::zeros);
+mxArray* create_grid(const Grid3& grid, mxClassID class_id, Contents contents);
 
 }  // namespace nrx::host

@@ -52,11 +52,7 @@ py::array warp_jacobian(py::handle y1, py::handle y2, py::handle y3, py::handle 
         refuse_value("No perspective projections allowed.");
     }
     float rows[3][4];
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            rows[r][c] = static_cast<float>(M[r + 4 * c]);
-        }
-    }
+    nrx::single_precision_rows(M, rows);
 
     py::array_t<float, py::array::f_style> out(field[0].shape());
     const float* const components[3] = {field[0].data<float>(), field[1].data<float>(), field[2].data<float>()};
