@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
 
 #include "statistics/fibre_index.hpp"
 #include "statistics/nan_reduce_detail.hpp"
@@ -38,8 +39,9 @@ void nan_reduce(const T* x, const std::int32_t* dims, std::int32_t n, std::int32
     for (std::int32_t k = along + 1; k < n; ++k) {
         after *= dims[k];
     }
-    if (t == 0) {
-        std::fill_n(y, static_cast<std::ptrdiff_t>(before) * after, nan_count_t<T>(0));
+    if (std::is_integral_v<T> || t == 0) {
+        // No integer converts to NaN: every fibre counts its length.
+        std::fill_n(y, static_cast<std::ptrdiff_t>(before) * after, nan_count_t<T>(t));
     } else if (before == 1) {
         detail::nan_reduce_contiguous(x, t, after, y);
     } else {

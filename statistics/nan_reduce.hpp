@@ -17,10 +17,10 @@
 //   std::vector<double> y(count of q);
 //   nrx::nan_reduce(x, dims.data(), n, d, y.data());
 //
-// Cost: one read of every element of X, in memory order, and one write of
-// every element of Y, split over every OpenMP thread (the counts are the same
-// at any thread count); scratch is a few subscripts and up to 8192 counters
-// on each thread's stack. A fibre of length 0 counts 0.
+// Cost: one write of every element of Y and, for floating-point X only, one
+// read of every element of X, in memory order, split over every OpenMP thread
+// (the counts are the same at any thread count); scratch is up to 8192
+// counters on each thread's stack. A fibre of length 0 counts 0.
 #pragma once
 
 #include <cstdint>
