@@ -9,7 +9,8 @@
 // NaN after conversion to floating point (single for integers of up to 32
 // bits, exact up to 16; double for 64-bit ones). Integer elements never
 // convert to NaN, so for them every element counts. Counts are exact
-// integers, stored as double, or rounded to single for single X.
+// integers, stored as double, or rounded to single for single X. Integer X
+// is not read (and may be null).
 //
 // Typical use:
 //

@@ -32,7 +32,8 @@ py::array_t<nrx::nan_count_t<T>, py::array::f_style> count_plane(Argument& plane
 {
     using Count = nrx::nan_count_t<T>;
     py::array_t<Count, py::array::f_style> y(std::vector<py::ssize_t>(reduced.begin(), reduced.end()));
-    const T* x = plane.data<T>();
+    // Integer counts never read X: no column-major copy of it is made.
+    const T* x = std::is_floating_point_v<T> ? plane.data<T>() : nullptr;
     Count* counts = y.mutable_data();
     const auto n = static_cast<std::int32_t>(dims.size());
     {
