@@ -44,7 +44,8 @@ void fill_voxels(const double* pm, const double* wmap, const std::vector<RowElem
     }
     if constexpr (!first_nan) {
         for (int l = 0; l < count * width; ++l) {
-            if (pm_out[v + l] != pm_out[v + l]) {
+            // A known voxel keeps its phase, NaN or not: only an empty one has a sum to redo.
+            if (pm_out[v + l] != pm_out[v + l] && wmap[v + l] == 0.0) {
                 fill_voxels<double, 1, true, true>(pm, wmap, row, v + l, x + l, nx, pm_out, wmap_out);
             }
         }

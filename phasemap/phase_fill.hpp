@@ -16,10 +16,11 @@ namespace nrx {
 // plain numbers, and every read comes from the inputs, so filled voxels do not
 // feed each other and the visiting order does not matter. Where two NaNs
 // meet, the kernel value's is passed on before the phase's and the sum's
-// before the next term's. The outputs must not overlap the inputs. Cost: one kernel sweep per empty voxel that has a
-// known voxel within reach, plane by plane on every core.
+// before the next term's. The outputs must not overlap the inputs. Cost: one
+// kernel sweep per empty voxel that has a known voxel within reach, a few
+// planes at a time on every core.
 //
-// Between planes keep_going is asked, on the calling thread, whether to go
+// Between those planes keep_going is asked, on the calling thread, whether to go
 // on; returns false when it said no (the outputs are then only partly
 // written), true when every voxel is written.
 bool fill_empty_phase(const double* pm, const double* wmap, const Grid3& grid, const double* kernel,

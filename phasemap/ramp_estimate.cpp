@@ -133,9 +133,10 @@ public:
                                               z + 1 < grid_.nz ? part.end : part.first};
                 const std::int64_t v = grid_.index(0, y, z);
                 for (int a = 0; a < 3; ++a) {
-                    std::fill(row[a].data() + part.first, row[a].data() + part.end, 0.0);
-                    pairs[a] += pair_terms(pm + v, mask + v, steps[a], part.first, std::max(part.first, ends[a]),
-                                           row[a].data());
+                    // pair_terms writes every term up to the axis' end; past it are no pairs.
+                    const std::int32_t end = std::max(part.first, ends[a]);
+                    pairs[a] += pair_terms(pm + v, mask + v, steps[a], part.first, end, row[a].data());
+                    std::fill(row[a].data() + end, row[a].data() + part.end, 0.0);
                 }
                 for (std::int32_t x = part.first; x < part.end; ++x) {
                     double* out = terms_ + 3 * slot[x - x0_]++;

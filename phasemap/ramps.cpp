@@ -14,8 +14,11 @@ namespace {
 using detail::load;
 using detail::store;
 
-// pm minus a ramp's terms.
+// pm minus a ramp's terms. A subtraction keeps its operands' order, so the
+// NaN it passes on is the same in every lane: no NaN result needs redoing.
 struct Remove {
+    static constexpr bool redo_nans = false;
+
     template <bool, typename A, typename B>
     static auto step(const A& value, const B& term, bool)
     {
@@ -26,6 +29,8 @@ struct Remove {
 // pm plus a ramp's terms. Where two NaNs meet, the x term's comes first, then
 // the value's, as the voxel-by-voxel sums always had it.
 struct Add {
+    static constexpr bool redo_nans = true;
+
     template <bool first_nan, typename A, typename B>
     static auto step(const A& value, const B& term, bool x_term)
     {
@@ -48,7 +53,8 @@ void ramp_lanes(const double* pm, const double* mask, const double* x_terms, dou
     store(out, load<V>(mask) != 0.0 ? ramped : value);
 }
 
-// ramp_lanes over a row of nx voxels, its NaN results redone one by one.
+// ramp_lanes over a row of nx voxels, its NaN results redone one by one where
+// the ramp asks for it.
 template <typename Ramp>
 void ramp_row(const double* pm, const double* mask, const double* x_terms, std::int32_t nx, double y_term,
               double z_term, double* out)
@@ -60,9 +66,11 @@ void ramp_row(const double* pm, const double* mask, const double* x_terms, std::
     for (; x < nx; ++x) {
         ramp_lanes<double, false, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
     }
-    for (x = 0; x < nx; ++x) {
-        if (out[x] != out[x]) {
-            ramp_lanes<double, true, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
+    if constexpr (Ramp::redo_nans) {
+        for (x = 0; x < nx; ++x) {
+            if (out[x] != out[x]) {
+                ramp_lanes<double, true, Ramp>(pm + x, mask + x, x_terms + x, y_term, z_term, out + x);
+            }
         }
     }
 }

@@ -77,7 +77,10 @@ bool weighted_blur(const double* pm, const double* wmap, const Grid3& grid, cons
     const std::int32_t nx = grid.nx;
     const auto blur_row = [&](std::int32_t y, std::int32_t z, const std::vector<RowElement>& row, Span reach) {
         const std::int64_t v0 = grid.index(0, y, z);
-        std::copy(pm + v0, pm + v0 + nx, out + v0);
+        // Outside the reach the phases are kept; inside, walk writes every voxel.
+        const Span kept = is_empty(reach) ? Span{nx, nx - 1} : reach;
+        std::copy(pm + v0, pm + v0 + kept.first, out + v0);
+        std::copy(pm + v0 + kept.last + 1, pm + v0 + nx, out + v0 + kept.last + 1);
         box.walk(
             reach, [&](std::int32_t x) { blur_voxels<double, 1, true>(pm, wmap, row, v0 + x, x, nx, out); },
             [&](std::int32_t begin, std::int32_t end) { blur_interior(pm, wmap, row, v0, begin, end, nx, out); });

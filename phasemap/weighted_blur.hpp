@@ -17,10 +17,10 @@ namespace nrx {
 // and the sum's before the next term's. Nothing is wrapped; every
 // read comes from the inputs, and out must not overlap them. Cost: one kernel
 // sweep per voxel that has a voxel of non-zero weight within reach (per
-// voxel when a kernel value is infinite or NaN), plane by plane on every
-// core.
+// voxel when a kernel value is infinite or NaN), a few planes at a time on
+// every core.
 //
-// Between planes keep_going is asked, on the calling thread, whether to go
+// Between those planes keep_going is asked, on the calling thread, whether to go
 // on; returns false when it said no (out is then only partly written), true
 // when every voxel is written.
 bool weighted_blur(const double* pm, const double* wmap, const Grid3& grid, const double* kernel,

@@ -1,6 +1,6 @@
 // The candidate list of nrx_local_peaks: how its one-based coordinates are
 // read as integers, and the 2 x n form of a 2-D map taken as 3 x n. Shared by
-// the kernel and its gateway; no other caller needs it.
+// the kernel and the plug-in's two hosts.
 #pragma once
 
 #include <cstdint>

@@ -10,20 +10,9 @@
 #include <vector>
 
 #include "box_reference.hpp"
+#include "bits.hpp"
 
 namespace {
-
-const double nan = std::numeric_limits<double>::quiet_NaN();
-
-bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-double nan_with_payload(std::uint64_t payload)
-{
-    const std::uint64_t bits = 0x7ff8000000000000u | payload;
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
-}
 
 struct Filled {
     std::vector<double> pm, wmap;
