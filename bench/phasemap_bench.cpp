@@ -5,7 +5,6 @@
 // OMP_NUM_THREADS threads (all cores when unset).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 

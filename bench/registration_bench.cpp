@@ -6,7 +6,6 @@
 // clears its output itself.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>

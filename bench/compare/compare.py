@@ -22,15 +22,15 @@ import sys
 import time
 
 sys.dont_write_bytecode = True     # the source tree stays as cloned
-for variable in ("OMP_NUM_THREADS", "OPENBLAS_NUM_THREADS", "MKL_NUM_THREADS"):
+from workers import MEMORY_SETTINGS, THREAD_VARIABLES, WorkerError, octave_worker, python_worker
+for variable in THREAD_VARIABLES:
     os.environ.setdefault(variable, "1")    # before numpy: the driver only checks and reports
 import nibabel
 import numpy as np
-import scipy.io
 
 from cases import CASES
+from common import load, private_ipc_namespace
 import report
-from workers import MEMORY_SETTINGS, WorkerError, octave_worker, python_worker
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -67,10 +67,6 @@ def make_inputs(a, folder):
         return [line for line in f.read().splitlines() if line != "phantom"]
 
 
-def load(folder, name):
-    return scipy.io.loadmat(os.path.join(folder, name + ".mat"))[name]
-
-
 def check_scans(scans, folder):
     """The volumes and matrix nrx_nifti_read gave must be nibabel's."""
     step = int(load(folder, "scan_step").item())
@@ -92,13 +88,6 @@ def nifti_file(a, folder, scans):
     path = os.path.join(folder, "t1.nii.gz")
     nibabel.save(nibabel.Nifti1Image(load(folder, "T1"), load(folder, "M")), path)
     return path
-
-
-def private_ipc_namespace():
-    try:
-        return os.readlink("/proc/self/ns/ipc") == os.environ.get("NRX_PRIVATE_IPC_NAMESPACE")
-    except OSError:
-        return False
 
 
 def transparent_huge_pages():

@@ -24,6 +24,8 @@ import scipy.io
 import scipy.ndimage as ndi
 import skimage.segmentation
 
+from common import load, private_ipc_namespace
+
 PEERS = {}
 
 
@@ -268,8 +270,7 @@ class Segment:
     KEY, BYTES, PACKETS, WORDS = 0x39457F73, 67_596_000, 600, 28165
 
     def __init__(self):
-        own = os.readlink("/proc/self/ns/ipc")
-        if own != os.environ.get("NRX_PRIVATE_IPC_NAMESPACE"):
+        if not private_ipc_namespace():
             raise RuntimeError("the acquisition segment is touched only inside a private IPC namespace")
         self.libc = ctypes.CDLL(None, use_errno=True)
         self.libc.shmat.restype = ctypes.c_void_p
@@ -341,10 +342,6 @@ def nifti_read(nifti_file):
 def copy_inputs(i):
     arrays = [a for a in i.values() if isinstance(a, np.ndarray)]
     return lambda: [a.copy(order="K") for a in arrays]
-
-
-def load(inputs, name):
-    return scipy.io.loadmat(os.path.join(inputs, name + ".mat"))[name]
 
 
 def serve(inputs, nifti_file):

@@ -64,8 +64,9 @@ def best_alignment(reference, scan8, scan_affine):
         return mutual_information(nrx.joint_histogram(reference.t1, scan8, m, skips))
 
     turned = [information(a, 1.0) for a in ANGLES]
-    angle = float(ANGLES[np.argmax(turned)])
-    scaled = [information(angle, s) for s in SCALES]
+    best = int(np.argmax(turned))
+    angle = float(ANGLES[best])
+    scaled = [turned[best] if s == 1.0 else information(angle, s) for s in SCALES]   # scale 1 is known
     return angle, float(SCALES[np.argmax(scaled)]), max(scaled), turned[int(np.flatnonzero(ANGLES == 0)[0])]
 
 
