@@ -142,6 +142,18 @@ Grid3 grid_of(const Argument& a, const std::string& too_large)
     return {dims[0], dims[1], dims.size() == 3 ? dims[2] : 1};
 }
 
+Grid3 read_double_image(const Argument& a, const std::string& not_double, const std::string& not_2d_or_3d,
+                        const std::string& too_large)
+{
+    if (!is_real_full_double(a)) {
+        refuse_type(not_double);
+    }
+    if (!is_2d_or_3d(a)) {
+        refuse_value(not_2d_or_3d);
+    }
+    return grid_of(a, too_large);
+}
+
 std::optional<std::string> text_of(py::handle object)
 {
     if (!py::isinstance<py::str>(object)) {

@@ -110,6 +110,10 @@ std::vector<std::int32_t> dims_as_int32(const Argument& a, const std::string& to
 std::int32_t count_as_int32(const Argument& a, const std::string& too_large);
 // For at most three dimensions, checked by the caller first.
 Grid3 grid_of(const Argument& a, const std::string& too_large);
+// A real, full double image of 2 or 3 dimensions (not_double a TypeError,
+// not_2d_or_3d a ValueError), sizes within 32 bits.
+Grid3 read_double_image(const Argument& a, const std::string& not_double, const std::string& not_2d_or_3d,
+                        const std::string& too_large);
 
 // A text argument: a str, up to its first NUL character as the host's
 // C-string copy gives it; nothing for any other object. `row`: a str of at

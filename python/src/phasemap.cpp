@@ -67,14 +67,10 @@ public:
 private:
     Grid3 grid(const Argument& a, const std::string& name, const std::string& not_2d_or_3d) const
     {
-        if (!is_real_full_double(a)) {
-            refuse_type(with_plugin_name(plugin_, name + " must be numeric, real, full and double"));
-        }
-        if (!is_2d_or_3d(a)) {
-            refuse_value(with_plugin_name(plugin_, not_2d_or_3d));
-        }
-        return grid_of(a, with_plugin_name(plugin_, name + " is too large: dimensions and element count must "
-                                                          "fit in 32-bit integers"));
+        return read_double_image(
+            a, with_plugin_name(plugin_, name + " must be numeric, real, full and double"),
+            with_plugin_name(plugin_, not_2d_or_3d),
+            with_plugin_name(plugin_, name + " is too large: dimensions and element count must fit in 32-bit integers"));
     }
 
     const char* plugin_;

@@ -116,11 +116,9 @@ py::object label_relax(py::handle p, py::handle f, py::handle g, py::handle w, b
 std::tuple<Map, Map> geo_parcels(py::handle img, py::handle seeds, py::handle dist)
 {
     Argument image(img);
-    if (!is_real_full_double(image) || !is_2d_or_3d(image)) {
-        refuse_kind_or_value(is_real_full_double(image), "Input img must be a real double array.");
-    }
-    const Grid3 grid =
-        grid_of(image, "Input img too large: dimensions and element count must fit in 32-bit integers.");
+    const char* const not_image = "Input img must be a real double array.";
+    const Grid3 grid = read_double_image(image, not_image, not_image,
+                                         "Input img too large: dimensions and element count must fit in 32-bit integers.");
 
     Argument points(seeds);
     if (!is_real_full_double(points) || points.dims().size() != 2 || points.dims()[1] != 3) {
@@ -162,14 +160,10 @@ Map local_peaks(py::handle vol, py::handle l)
     using namespace nrx::local_peaks;
     const char* const plugin = "nrx_local_peaks";
     Argument volume(vol);
-    if (!is_real_full_double(volume)) {
-        refuse_type(with_plugin_name(plugin, "VOL must be numeric, real, full and double"));
-    }
-    if (!is_2d_or_3d(volume)) {
-        refuse_value(with_plugin_name(plugin, "VOL must 2- or 3-dimensional"));
-    }
-    const Grid3 grid = grid_of(
-        volume, with_plugin_name(plugin, "VOL too large: dimensions and element count must fit in 32-bit integers"));
+    const Grid3 grid = read_double_image(
+        volume, with_plugin_name(plugin, "VOL must be numeric, real, full and double"),
+        with_plugin_name(plugin, "VOL must 2- or 3-dimensional"),
+        with_plugin_name(plugin, "VOL too large: dimensions and element count must fit in 32-bit integers"));
     const bool map_2d = volume.dims().size() == 2;
 
     Argument list(l);
@@ -213,14 +207,10 @@ Map morphology(py::handle ima, py::handle kernel, py::handle function)
 {
     const char* const plugin = "nrx_morphology";
     Argument image(ima);
-    if (!is_real_full_double(image)) {
-        refuse_type(with_plugin_name(plugin, "ima must be numeric, real, full and double"));
-    }
-    if (!is_2d_or_3d(image)) {
-        refuse_value(with_plugin_name(plugin, "ima must be 2 or 3-dimensional"));
-    }
-    const Grid3 grid = grid_of(
-        image, with_plugin_name(plugin, "ima too large: dimensions and element count must fit in 32-bit integers"));
+    const Grid3 grid = read_double_image(
+        image, with_plugin_name(plugin, "ima must be numeric, real, full and double"),
+        with_plugin_name(plugin, "ima must be 2 or 3-dimensional"),
+        with_plugin_name(plugin, "ima too large: dimensions and element count must fit in 32-bit integers"));
 
     Argument weights(kernel);
     if (!is_real_full_double(weights)) {
