@@ -64,8 +64,8 @@ BENCHMARK(gamma_samples)->ArgName("shape_x10")->Arg(5)->Arg(20)->Unit(benchmark:
 void make_uniforms(benchmark::State& state)
 {
     using nrx::detail::UniformStream;
-    const auto vectors = static_cast<nrx::detail::Vectors>(state.range(0));
-    if (!nrx::detail::runs(vectors)) {
+    const auto vectors = static_cast<nrx::Vectors>(state.range(0));
+    if (!nrx::runs(vectors)) {
         state.SkipWithError("this processor does not run these vectors");
         return;
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/grid3.hpp"
+#include "core/vectors.hpp"
 
 namespace nrx::detail {
 
@@ -62,8 +63,6 @@ void parity_row_baseline(const float* const field[3], std::int64_t e, std::int32
 // AVX2 vectors, twice as wide; only on a processor that has them.
 void parity_row_avx2(const float* const field[3], std::int64_t e, std::int32_t n, const ParityStencil& stencil,
                      float* out);
-
-bool has_avx2();
 
 // The widest variant this processor runs.
 ParityRow parity_row_for_this_cpu();

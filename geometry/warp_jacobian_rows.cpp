@@ -78,8 +78,6 @@ void parity_row_baseline(const float* const field[3], std::int64_t e, std::int32
     parity_row_lanes(field, e, n, stencil, out);
 }
 
-bool has_avx2() { return __builtin_cpu_supports("avx2"); }
-
-ParityRow parity_row_for_this_cpu() { return has_avx2() ? parity_row_avx2 : parity_row_baseline; }
+ParityRow parity_row_for_this_cpu() { return runs(Vectors::avx2) ? parity_row_avx2 : parity_row_baseline; }
 
 }  // namespace nrx::detail

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/vectors.hpp"
+
 namespace nrx::detail {
 
 namespace {
@@ -51,14 +53,14 @@ NRX_MORPHOLOGY_BUILD(avx512, [[gnu::target("avx512f")]])
 
 std::vector<const MorphologyRuns*> supported_runs()
 {
-    std::vector<const MorphologyRuns*> runs{&baseline_runs};
-    if (__builtin_cpu_supports("avx2")) {
-        runs.push_back(&avx2_runs);
+    std::vector<const MorphologyRuns*> builds{&baseline_runs};
+    if (runs(Vectors::avx2)) {
+        builds.push_back(&avx2_runs);
     }
-    if (__builtin_cpu_supports("avx512f")) {
-        runs.push_back(&avx512_runs);
+    if (runs(Vectors::avx512)) {
+        builds.push_back(&avx512_runs);
     }
-    return runs;
+    return builds;
 }
 
 const MorphologyRuns& morphology_runs()

@@ -93,19 +93,6 @@ double uniform(WichmannHill& state)
     return uniform_of(static_cast<float>(state.ix), static_cast<float>(state.iy), static_cast<float>(state.iz));
 }
 
-bool runs(Vectors vectors)
-{
-#if defined(__x86_64__)
-    switch (vectors) {
-    case Vectors::avx2: return __builtin_cpu_supports("avx2");
-    case Vectors::avx512: return __builtin_cpu_supports("avx512f");
-    default: return true;
-    }
-#else
-    return vectors == Vectors::baseline;
-#endif
-}
-
 void make_uniforms(const WichmannHill& base, std::int32_t from, std::int32_t to, double* window, Vectors vectors)
 {
 #if defined(__x86_64__)

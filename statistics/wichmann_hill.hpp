@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "core/vectors.hpp"
 #include "statistics/gamma_sampler.hpp"
 
 namespace nrx::detail {
@@ -20,16 +21,10 @@ namespace nrx::detail {
 // single precision.
 double uniform(WichmannHill& state);
 
-// The instruction sets the stream's uniforms can be formed with; each gives
-// the same values. The stream uses the widest the processor runs.
-enum class Vectors { baseline, avx2, avx512 };
-
-// Whether the processor runs `vectors`.
-bool runs(Vectors vectors);
-
 // Writes window[k], for k in [from, to) (to <= UniformStream::capacity), the
 // uniform k + 1 draws after `base`, formed with `vectors`, which the
-// processor must run.
+// processor must run (each set gives the same values; the stream uses the
+// widest).
 void make_uniforms(const WichmannHill& base, std::int32_t from, std::int32_t to, double* window, Vectors vectors);
 
 class UniformStream {

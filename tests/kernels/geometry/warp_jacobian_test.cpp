@@ -273,7 +273,7 @@ TEST(WarpJacobian, EveryRowVariantGivesTheVoxelByVoxelBits)
     EXPECT_EQ(stencils[0].corner_count, 19);
     EXPECT_EQ(stencils[1].corner_count, 7);
     std::vector<ParityRow> variants = {parity_row_baseline};
-    if (has_avx2()) variants.push_back(parity_row_avx2);
+    if (nrx::runs(nrx::Vectors::avx2)) variants.push_back(parity_row_avx2);
     const float* field[3] = {f.c[0].data(), f.c[1].data(), f.c[2].data()};
     for (ParityRow variant : variants) {
         std::vector<float> out(f.c[0].size(), 0.0f);

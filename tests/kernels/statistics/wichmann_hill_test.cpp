@@ -10,7 +10,7 @@ namespace {
 
 using nrx::WichmannHill;
 using nrx::detail::UniformStream;
-using nrx::detail::Vectors;
+using nrx::Vectors;
 
 bool same_state(const WichmannHill& a, const WichmannHill& b)
 {
@@ -29,7 +29,7 @@ TEST(MakeUniforms, EveryInstructionSetGivesTheDrawsOneAtATime)
             expected[k] = k >= from ? u : NAN;
         }
         for (Vectors vectors : {Vectors::baseline, Vectors::avx2, Vectors::avx512}) {
-            if (!nrx::detail::runs(vectors)) {
+            if (!nrx::runs(vectors)) {
                 continue;
             }
             std::vector<double> window(UniformStream::capacity, NAN);
