@@ -88,4 +88,15 @@ bool for_each_plane(std::int64_t count, Work&& work, Done&& done)
     return !stop.load(std::memory_order_relaxed) && reported == count;
 }
 
+// Runs work(k) for every k in [0, count) on every core, each by one thread,
+// for work that wants no hook between pieces.
+template <typename Work>
+void for_each_plane(std::int64_t count, Work&& work)
+{
+#pragma omp parallel for schedule(dynamic, 1)
+    for (std::int64_t k = 0; k < count; ++k) {
+        work(k);
+    }
+}
+
 }  // namespace nrx

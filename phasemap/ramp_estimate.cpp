@@ -200,8 +200,7 @@ void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, doub
                     inside[z + static_cast<std::size_t>(grid.nz) * y] =
                         nonzero_span(mask + grid.index(0, y, z), grid.nx);
                 }
-            },
-            [](std::int64_t) { return true; });
+            });
         // How many rows' spans hold each x plane: its terms kept.
         std::vector<std::int64_t> kept(static_cast<std::size_t>(grid.nx) + 1, 0);
         for (const Span& span : inside) {
@@ -230,8 +229,7 @@ void estimate_ramp(const double* pm, const double* mask, const Grid3& grid, doub
                 block.slabs(),
                 [&](std::int64_t slab) {
                     block.compute_slab(pm, mask, static_cast<std::int32_t>(slab), &slab_pairs[3 * slab]);
-                },
-                [](std::int64_t) { return true; });
+                });
             block.add_up(sum);
             for (std::size_t k = 0; k < slab_pairs.size(); ++k) {
                 pairs[k % 3] += slab_pairs[k];

@@ -98,8 +98,7 @@ void apply_ramp(const double* pm, const double* mask, const Grid3& grid, const d
                 const std::int64_t v = grid.index(0, y, z);
                 ramp_row<Ramp>(pm + v, mask + v, x_terms.data(), grid.nx, y_term, z_term, out + v);
             }
-        },
-        [](std::int64_t) { return true; });
+        });
 }
 
 }  // namespace

@@ -256,8 +256,7 @@ bool relax_labels(const Grid3& grid, std::int32_t classes, const std::uint8_t* b
         const std::int64_t plane = std::int64_t{grid.nx} * grid.ny;
         for_each_plane(
             std::int64_t{grid.nz} * classes,
-            [&](std::int64_t k) { std::copy_n(before + k * plane, plane, after + k * plane); },
-            [](std::int64_t) { return true; });
+            [&](std::int64_t k) { std::copy_n(before + k * plane, plane, after + k * plane); });
     }
     if (grid.count() == 0 || classes == 0) {
         return true;

@@ -80,8 +80,7 @@ std::int32_t find_local_peaks(const double* volume, const Grid3& grid, const dou
                     found[piece].push_back(static_cast<std::uint32_t>(i + 1));
                 }
             }
-        },
-        [](std::int64_t) { return true; });
+        });
     peaks.clear();
     for (const std::vector<std::uint32_t>& piece : found) {
         peaks.insert(peaks.end(), piece.begin(), piece.end());

@@ -73,8 +73,7 @@ void for_each_item(std::int64_t items, std::int64_t cost, Work&& work)
             for (std::int64_t item = piece * per_piece; item < last; ++item) {
                 work(item);
             }
-        },
-        [](std::int64_t) { return true; });
+        });
 }
 
 // By fibres, the general walk the others are held to: for each e of Y in
