@@ -7,15 +7,6 @@
 
 namespace nrx::detail {
 
-std::uint64_t element_count(const std::vector<std::int32_t>& dims)
-{
-    std::uint64_t count = 1;
-    for (std::int32_t d : dims) {
-        count *= static_cast<std::uint64_t>(d);
-    }
-    return count;
-}
-
 std::string text_of_utf16(const std::vector<std::uint32_t>& units, std::vector<std::int32_t>& dims)
 {
     Rows<char> rows = utf8_rows(units, dims, true);

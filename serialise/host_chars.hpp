@@ -17,11 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "serialise/value.hpp"
+
 namespace nrx {
 
 namespace detail {
 
-std::uint64_t element_count(const std::vector<std::int32_t>& dims);
 std::string text_of_utf16(const std::vector<std::uint32_t>& units, std::vector<std::int32_t>& dims);
 std::u16string utf16_of_text(const std::string& text, std::vector<std::int32_t>& dims);
 
@@ -34,7 +35,7 @@ template <class Unit>
 std::string text_of_host_chars(const Unit* units, std::vector<std::int32_t>& dims)
 {
     static_assert(sizeof(Unit) == 1 || sizeof(Unit) == 2, "a host char is a UTF-8 byte or a UTF-16 code unit");
-    const std::uint64_t count = detail::element_count(dims);
+    const std::uint64_t count = element_count(dims);
     if (count == 0) {
         return {};
     }

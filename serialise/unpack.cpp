@@ -36,22 +36,6 @@ T load(const std::uint8_t* p)
     return value;
 }
 
-// Product of the dimensions, or the largest uint64 when it overflows (no
-// count of stored bytes can then match it).
-std::uint64_t element_count(const std::vector<std::int32_t>& dims)
-{
-    if (std::find(dims.begin(), dims.end(), 0) != dims.end()) {
-        return 0;  // even when the other dimensions multiply beyond 64 bits
-    }
-    std::uint64_t count = 1;
-    for (std::int32_t d : dims) {
-        if (__builtin_mul_overflow(count, static_cast<std::uint64_t>(d), &count)) {
-            return std::numeric_limits<std::uint64_t>::max();
-        }
-    }
-    return count;
-}
-
 // One data element: where its tag starts, its type and its data.
 struct Element {
     std::uint64_t at;

@@ -1,6 +1,9 @@
 #include "serialise/elements.hpp"
 #include "serialise/value.hpp"
 
+#include <algorithm>
+#include <limits>
+
 namespace nrx {
 
 const char* class_name(ValueClass value_class)
@@ -39,6 +42,20 @@ std::size_t element_size(ElementType type)
     case ElementType::float64: return 8;
     }
     return 8;
+}
+
+std::uint64_t element_count(const std::vector<std::int32_t>& dims)
+{
+    if (std::find(dims.begin(), dims.end(), 0) != dims.end()) {
+        return 0;  // even when the other dimensions multiply beyond 64 bits
+    }
+    std::uint64_t count = 1;
+    for (std::int32_t d : dims) {
+        if (__builtin_mul_overflow(count, static_cast<std::uint64_t>(d), &count)) {
+            return std::numeric_limits<std::uint64_t>::max();
+        }
+    }
+    return count;
 }
 
 }  // namespace nrx

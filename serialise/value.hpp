@@ -76,6 +76,10 @@ struct Value {
 // deep). Bounds the recursion of packing and unpacking alike.
 constexpr int max_nesting_depth = 256;
 
+// The product of dims: 0 when any is 0 (however large the others), the
+// largest uint64 when it overflows (no count of stored bytes can match it).
+std::uint64_t element_count(const std::vector<std::int32_t>& dims);
+
 // A value the packed form cannot hold, or bytes that do not form a packed
 // value. The text says what is wrong and is meant for the caller.
 class FormatError : public std::runtime_error {

@@ -90,10 +90,7 @@ Value describe(const mxArray* array, int depth)
         return value;
     }
     value.dims = dims_as_int32(array, too_large);
-    std::size_t count = 1;
-    for (std::int32_t d : value.dims) {
-        count *= d;
-    }
+    const std::size_t count = element_count(value.dims);  // within 32 bits, as dims_as_int32 checked
 
     if (numeric) {
         value.value_class = numeric->value;
