@@ -104,8 +104,9 @@ bool NiftiVolume::is_scaled() const
 void NiftiVolume::copy_scaled(double* out) const
 {
     const nifti_image& nim = *description_->nim;
-    const double slope = is_scaled() ? nim.scl_slope : 1.0;
-    const double inter = is_scaled() ? nim.scl_inter : 0.0;
+    const bool scaled = is_scaled();
+    const double slope = scaled ? nim.scl_slope : 1.0;
+    const double inter = scaled ? nim.scl_inter : 0.0;
     const std::vector<std::uint8_t>& stored = data_.voxels;
     switch (type()) {
     case VoxelType::uint8: scale<std::uint8_t>(stored, slope, inter, out); break;

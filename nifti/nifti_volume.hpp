@@ -35,7 +35,6 @@ public:
     std::vector<std::int64_t> dims() const;
     std::int64_t voxel_count() const { return data_.header.voxel_count; }
     VoxelType type() const { return data_.header.type; }
-    std::size_t bytes_per_voxel() const { return data_.header.bytes_per_voxel; }
 
     // Copies the stored voxel values (voxel_count() elements of type())
     // into out, first dimension fastest.
